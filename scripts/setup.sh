@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what building and testing the project needs on Debian 12, when it is missing.
+# Installing takes root; without it the missing packages are named and the script fails.
+set -euo pipefail
+
+packages=(
+    g++ cmake make pkg-config
+    qtbase5-dev qtdeclarative5-dev qml-module-qtqml
+    libspdlog-dev libfmt-dev
+    libbenchmark-dev
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "missing packages: ${missing[*]}; run this script as root to install them" >&2
+        exit 1
+    fi
+    echo "installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi

@@ -1,0 +1,1 @@
+// The display, video and window options of a current-layout session document.

@@ -1,0 +1,7 @@
+#include "vdsessionsettings.h"
+
+#include "private/logging_p.h"
+#include "private/vdsessionsettings_p.h"
+
+void VdSessionSettings::readOldVdpConfig() {}
+void VdSessionSettings::updateConfig() {}
