@@ -1,20 +1,64 @@
+// The session file: reading it, telling its two layouts apart, and removing it.
 #include "vdsessionsettings.h"
 
 #include "private/logging_p.h"
 #include "private/vdsessionsettings_p.h"
 
+#include <QFile>
+#include <QJsonDocument>
+
+namespace {
+
+// Legacy files group everything under this one key; current files have no such group.
+const QString legacyMarker = QStringLiteral("vdsession settings");
+
+} // namespace
+
 bool VdSessionSettings::loadFromVdp(const QString &fileName)
 {
+    // Kept even when the file cannot be read: inheriting from the previous session's file, saving
+    // and deleting all start from this path.
     d->mVdpPath_ = fileName;
-    return false;
+
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        spdlog::critical("load {} vdp file error.", fileName);
+        return false;
+    }
+    const QByteArray content = file.readAll();
+    file.close();
+    return parseVdp(content);
 }
 
 bool VdSessionSettings::parseVdp(const QByteArray &data)
 {
-    Q_UNUSED(data)
-    return false;
+    const QJsonDocument document = QJsonDocument::fromJson(data);
+    if (document.isNull() || document.isEmpty()) {
+        logMalformedDocument(data);
+        return false;
+    }
+
+    // A document that is an array reads as an empty object: a current file with nothing set.
+    const QJsonObject root = document.object();
+    if (root.contains(legacyMarker)) {
+        spdlog::info("vdp is old format");
+        fromOldJson(root);
+    } else {
+        spdlog::info("vdp is new format");
+        fromJson(root);
+    }
+    return true;
 }
 
 QString VdSessionSettings::getVdpPath() { return d->mVdpPath_; }
 
-void VdSessionSettings::deleteVdpFile() {}
+void VdSessionSettings::deleteVdpFile()
+{
+    spdlog::info("ready to delete vdp file, path ={}", d->mVdpPath_);
+    if (QFile::exists(d->mVdpPath_)) {
+        spdlog::info("delete vdp file now.");
+        QFile::remove(d->mVdpPath_);
+    } else {
+        spdlog::info("vdp file does NOT exist.");
+    }
+}
