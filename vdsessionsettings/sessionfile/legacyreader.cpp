@@ -3,8 +3,180 @@
 #include "private/jsonvalue_p.h"
 #include "private/logging_p.h"
 #include "private/vdsessionsettings_p.h"
+#include "sessionfile/legacyreader_p.h"
+
+#include <moduleinfo/modulefilename.h>
+
+#include <QDebug>
+
+namespace {
+
+// Earlier launchers left "certPath" empty and meant the certificate shipped beside the program.
+QString certificateBesideExecutable()
+{
+    const std::string executable = ModuleInfo::executablePath();
+    const std::string::size_type separator = executable.rfind(ModuleInfo::nativeSeparator);
+    const std::string directory = separator == std::string::npos ? std::string() : executable.substr(0, separator + 1);
+    return QString::fromUtf8(directory.data(), int(directory.size())) + CertificatePath::old;
+}
+
+// A screen entry replaces the one of the same id; screens the document does not name keep theirs.
+void readGeometries(VdSessionSettingsPrivate *d, const JsonGroup &session)
+{
+    const QString key = QStringLiteral("geometrys");
+    qInfo().nospace() << "read geometrys : " << session.array(key);
+    for (const JsonGroup &element : session.groups(key)) {
+        const QStringList pieces = JsonValue::splitIntegers(element.string(QStringLiteral("geometry")));
+        if (pieces.size() != 4)
+            continue;
+        const int id = element.number(QStringLiteral("id"), 0);
+        d->mGeometrys_[id] = QRect(JsonValue::decimalOrZero(pieces.at(0)), JsonValue::decimalOrZero(pieces.at(1)),
+                                   JsonValue::decimalOrZero(pieces.at(2)), JsonValue::decimalOrZero(pieces.at(3)));
+    }
+}
+
+// "lstAddresses" is an object with one "mac" in the oldest files and an array of interfaces in
+// the later ones; the array form is appended, so the addresses the broker sent stay listed.
+void readAddresses(VdSessionSettingsPrivate *d, const JsonGroup &vm)
+{
+    const QString key = QStringLiteral("lstAddresses");
+    const bool isList = vm.value(key).isArray();
+    d->mVmMac_ = isList ? QString() : vm.group(key).string(QStringLiteral("mac"));
+    if (!isList)
+        return;
+    for (const JsonGroup &element : vm.groups(key)) {
+        Vdp::tagVMAddress address;
+        address.mac = element.string(QStringLiteral("mac")).toStdString();
+        for (const QString &ip : element.strings(QStringLiteral("lstIps")))
+            address.lstIps.push_back(ip.toStdString());
+        d->mVmAddrs_.push_back(address);
+    }
+}
+
+void readOperator(VdSessionSettingsPrivate *d, const JsonGroup &vmOperator)
+{
+    Vdp::tagVMOperator &op = d->mVmOperator_;
+    op.backHome = vmOperator.number(QStringLiteral("backHome"));
+    op.clientCtrlAltDel = vmOperator.number(QStringLiteral("clientCtrlAltDel"));
+    op.clientOccupy = vmOperator.number(QStringLiteral("clientOccupy"));
+    op.disconnection = vmOperator.number(QStringLiteral("disconnection"));
+    op.interactShutdown = vmOperator.number(QStringLiteral("interactShutdown"));
+    op.logoutUser = vmOperator.number(QStringLiteral("logoutUser"));
+    op.modifyName = vmOperator.number(QStringLiteral("modifyName"));
+    op.multiDynamicDesktop = vmOperator.number(QStringLiteral("multiDynamicDesktop"));
+    op.networkDetection = vmOperator.number(QStringLiteral("networkDetection"));
+    op.powerOff = vmOperator.number(QStringLiteral("powerOff"));
+    op.powerOffReboot = vmOperator.number(QStringLiteral("powerOffReboot"));
+    op.reboot = vmOperator.number(QStringLiteral("reboot"));
+    op.shutdown = vmOperator.number(QStringLiteral("shutdown"));
+    op.snapshot = vmOperator.number(QStringLiteral("snapshot"));
+}
+
+} // namespace
+
+void readLegacyLayout(VdSessionSettingsPrivate *d, const JsonGroup &root, VdSessionSettings::RenderMode defaultRenderMode)
+{
+    using S = VdSessionSettings;
+
+    const JsonGroup basic = root.group(QStringLiteral("basic settings"));
+    // The old launcher counted its levels the other way round.
+    d->mLogLevel_ = 5 - basic.number(QStringLiteral("log level"));
+    // These layouts predate the options below; sessions they start behave as those launchers did.
+    d->mIsAutoHideToolbar_ = true;
+
+    d->mWindowStyle_ = static_cast<S::WindowStyle>(basic.number(QStringLiteral("windowStyle")));
+    d->mCalderwynId_ = basic.string(QStringLiteral("calderwynId"));
+    d->mSkin_ = basic.string(QStringLiteral("SKIN"));
+    d->mIsThinClient_ = basic.boolean(QStringLiteral("isThinClient"));
+    d->mIsMMR_ = false;
+    d->mIsSSO_ = true;
+    d->mIsOpenLdap_ = basic.number(QStringLiteral("isOpenldap"));
+    if (basic.contains(QStringLiteral("usbConfigInfo")))
+        d->mUsbConfigs_ = basic.string(QStringLiteral("usbConfigInfo"));
+
+    bool autoBreakReplaced = false;
+    d->mAutoBreakSecondTimes_ = static_cast<S::AutoBreakTime>(basic.numberInRange(
+        QStringLiteral("auto break second times"), S::AUTO_BREAK_TIME_5M, S::AUTO_BREAK_TIME_NO, S::AUTO_BREAK_TIME_NO,
+        S::AUTO_BREAK_TIME_5M, &autoBreakReplaced));
+    if (autoBreakReplaced)
+        spdlog::info("vdp autoBreakSecondTimes parameter is error, now use AUTO_BREAK_TIME_NO");
+
+    const JsonGroup user = root.group(QStringLiteral("user settings")).group(QStringLiteral("current user settings"));
+    const JsonGroup session = root.group(QStringLiteral("vdsession settings"));
+    const JsonGroup desktop = session.group(QStringLiteral("vm"));
+    const JsonGroup vm = desktop.group(QStringLiteral("vm"));
+
+    d->mCertPath_ = session.string(QStringLiteral("certPath"));
+    if (d->mCertPath_.isEmpty())
+        d->mCertPath_ = certificateBesideExecutable();
+    spdlog::info("cerpath initial result: {}", d->mCertPath_);
+
+    d->mLoginName_ = desktop.string(QStringLiteral("name"));
+    // Unlike the current layout, an empty user name does not fall back to the login name.
+    d->mCurrentUsername_ = user.string(QStringLiteral("username"));
+    d->mPassword_ = user.string(QStringLiteral("password"));
+    d->mSpicePassword_ = desktop.string(QStringLiteral("spicePassword"));
+    d->mDomain_ = desktop.string(QStringLiteral("domain"));
+    d->mClientType_ = static_cast<Vdp::ClientType>(basic.number(QStringLiteral("client type")));
+    spdlog::info("user name: {}", d->mCurrentUsername_);
+
+    d->mIsMultiScreen_ = session.boolean(QStringLiteral("is use multiscreen"));
+    d->mComputerType_ = static_cast<Vdp::ComputerType>(basic.number(QStringLiteral("computer type")));
+    d->mServerIp_ = session.string(QStringLiteral("server ip"));
+    d->mIsWebSSOLogin_ = session.number(QStringLiteral("webSSOLogin"));
+    d->mH5ClientUuid_ = session.string(QStringLiteral("h5ClientUuid"));
+
+    // The VM identifier only names the session here; mVmUuid_ stays as the caller set it.
+    d->mUuid_ = sessionUuid(d->mServerIp_, vm.string(QStringLiteral("vmUuid")));
+
+    d->mCurrentNickname_ = user.string(QStringLiteral("nickname"));
+    d->mProgramType_ = static_cast<S::VdSessionProgramType>(session.number(QStringLiteral("vdsession_program_type")));
+    d->mPoolType_ = static_cast<Vdp::PoolType>(1);
+    d->mProtocol_ = session.string(QStringLiteral("protocol"));
+    d->mServerPort_ = static_cast<unsigned short>(session.number(QStringLiteral("server port")));
+    d->mServerType_ = static_cast<Vdp::ServerType>(session.number(QStringLiteral("server type")));
+
+    d->mOsType_ = vm.number(QStringLiteral("osType"));
+    d->mOsVersion_ = vm.string(QStringLiteral("osVersion"));
+    d->mVmName_ = vm.group(QStringLiteral("vm")).string(QStringLiteral("vmName"));
+
+    d->mIsShowMinimize_ = session.boolean(QStringLiteral("is show minimize"));
+    const JsonGroup controlPolicy = vm.group(QStringLiteral("controlPolicy"));
+    d->mRateLimitorPolicy_ = controlPolicy.string(QStringLiteral("ratelimitor policy"));
+
+    // Absent means "as inherited or chosen before", not "office".
+    if (session.contains(QStringLiteral("stream_control_value")))
+        d->mStreamMode_ = static_cast<S::StreamControlType>(session.number(QStringLiteral("stream_control_value")));
+
+    if (session.contains(QStringLiteral("render_type")))
+        d->mImageRenderType_ = session.number(QStringLiteral("render_type"));
+    else
+        spdlog::info("render_type is not defined");
+    if (session.contains(QStringLiteral("render_flag")))
+        d->mSDLRenderFlag_ = session.number(QStringLiteral("render_flag"));
+    else
+        spdlog::info("render_flag is not defined");
+
+    d->mMouseMode_ = static_cast<S::MouseMode>(session.number(QStringLiteral("mouse_mode")));
+
+    readGeometries(d, session);
+
+    d->mWindowMode_ = static_cast<S::WindowMode>(root.number(QStringLiteral("window mode"), S::MultiSDLWindowMode));
+    if (d->mWindowMode_ == S::SingleWindowMode)
+        d->mWindowMode_ = S::MultiSDLWindowMode;
+    d->mRenderMode_ = static_cast<S::RenderMode>(root.number(QStringLiteral("render mode"), defaultRenderMode));
+    d->mRenderSystemMode_ = static_cast<S::RenderSystemMode>(root.number(QStringLiteral("render system mode")));
+    qInfo().nospace() << "render mode : " << d->mRenderMode_ << ",render system mode:" << d->mRenderSystemMode_;
+
+    d->mIpList_.append(vm.strings(QStringLiteral("lstIps")));
+    readAddresses(d, vm);
+
+    d->mRdpClipboardPolicy_ = controlPolicy.group(QStringLiteral("sharePolicy")).number(QStringLiteral("rdpClipboard"));
+
+    readOperator(d, vm.group(QStringLiteral("vmOperator")));
+}
 
 void VdSessionSettings::fromOldJson(const QJsonObject &root)
 {
-    Q_UNUSED(root)
+    readLegacyLayout(d.get(), JsonGroup(root), getDefaultRenderMode());
 }
