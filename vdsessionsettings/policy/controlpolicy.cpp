@@ -4,7 +4,87 @@
 #include "private/logging_p.h"
 #include "private/vdsessionsettings_p.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+// The video pipeline's view of the policy: every encoder, decoder and transport value exactly as
+// the broker sent it. The settings' own derived values (inverted compression, forced flags) are
+// not what the pipeline expects, so they are not used here.
+QJsonObject videoPolicyObject(const Vdp::tagControlPolicy &policy)
+{
+    return QJsonObject{
+        {QStringLiteral("bitrate_wz264"), policy.bitrate_wz264},
+        {QStringLiteral("bitrate_wz265"), policy.bitrate_wz265},
+        {QStringLiteral("bitrate_x264"), policy.bitrate_x264},
+        {QStringLiteral("cmd_merge"), policy.cmd_merge},
+        {QStringLiteral("enable_image_cache"), policy.enable_image_cache},
+        {QStringLiteral("enable_powercodec"), policy.enable_powercodec},
+        {QStringLiteral("enable_wz"), policy.enable_wz},
+        {QStringLiteral("forceDistributionDecode"), policy.forceDistributionDecode},
+        {QStringLiteral("forceEnableVideoMode"), policy.forceEnableVideoMode},
+        {QStringLiteral("full_stream_max_fps"), policy.full_stream_max_fps},
+        {QStringLiteral("full_stream_timer_delay"), policy.full_stream_timer_delay},
+        {QStringLiteral("image_compression_mode"), policy.image_compression_mode},
+        {QStringLiteral("key_int_wz264"), policy.key_int_wz264},
+        {QStringLiteral("key_int_wz265"), policy.key_int_wz265},
+        {QStringLiteral("lanSpicePreferProto"), policy.lanSpicePreferProto},
+        {QStringLiteral("lanSpiceUdp"), policy.lanSpiceUdp},
+        {QStringLiteral("low_bandwidth"), policy.low_bandwidth},
+        {QStringLiteral("max_threads_stream"), policy.max_threads_stream},
+        {QStringLiteral("network_monitor_timer"), policy.network_monitor_timer},
+        {QStringLiteral("qp_max_wz264"), policy.qp_max_wz264},
+        {QStringLiteral("qp_max_wz265"), policy.qp_max_wz265},
+        {QStringLiteral("spicePreferProto"), policy.spicePreferProto},
+        {QStringLiteral("spiceTls"), policy.spiceTls},
+        {QStringLiteral("spiceUdp"), policy.spiceUdp},
+        {QStringLiteral("stream_convert_mode"), policy.stream_convert_mode},
+        {QStringLiteral("vbv_buf_wz264"), policy.vbv_buf_wz264},
+        {QStringLiteral("vbv_buf_wz265"), policy.vbv_buf_wz265},
+        {QStringLiteral("vbv_wz264"), policy.vbv_wz264},
+        {QStringLiteral("vbv_wz265"), policy.vbv_wz265},
+        {QStringLiteral("videoDecode"), policy.videoDecode},
+        {QStringLiteral("videoEncode"), policy.videoEncode},
+        {QStringLiteral("videoMode"), policy.videoMode},
+        {QStringLiteral("videoModeGw"), policy.videoModeGw},
+        {QStringLiteral("enable_congestion_control"), policy.enable_congestion_control},
+        {QStringLiteral("fps_control_mode"), policy.fps_control_mode},
+    };
+}
+
+} // namespace
+
 void VdSessionSettings::setControlPolicy(const Vdp::tagControlPolicy &policy)
 {
-    Q_UNUSED(policy)
+    d->mIsEnableUpmPolicy_ = policy.enableUpmPolicy;
+    d->mRateLimitorPolicy_ = QString::fromStdString(policy.ratelimitorPolicy);
+
+    d->mVideoMode_ = policy.videoMode;
+    d->mVideoModeGw_ = policy.videoModeGw;
+    d->mForceEnableVideoMode_ = policy.forceEnableVideoMode != 0;
+    resolveVideoMode(d.get());
+
+    // The broker counts 0 as JPEG and 1 as lossless, the other way round from ImageControlType.
+    d->mImgCompressPlatform_ = static_cast<ImageControlType>(policy.image_compression_mode ^ 1);
+    d->mJpegQualityPlatform_ = policy.jpeg_quality;
+    d->mVgpuDecodeTypePlatform_ = static_cast<VgpuDecodeType>(policy.videoDecode);
+    d->mForceDistributionDecode_ = policy.forceDistributionDecode == 1;
+
+    // Without a unified platform configuration the user's own choices are in force. With one,
+    // forced distribution decoding puts the platform's in force; otherwise the mode already
+    // chosen stands.
+    if (!d->mPlatformUnifiedConfig_)
+        d->mConfigMode_ = ConfigModeUserDefine;
+    else if (d->mForceDistributionDecode_)
+        d->mConfigMode_ = ConfigModePreDefine;
+
+    QJsonObject videoPolicy = videoPolicyObject(policy);
+    // The pipeline is told a JPEG quality only when the user's choices are in force, and then
+    // it is the user's.
+    if (d->mConfigMode_ == ConfigModeUserDefine)
+        videoPolicy.insert(QStringLiteral("jpeg_quality"), d->mJpegQuality_);
+
+    const QByteArray text = QJsonDocument(videoPolicy).toJson(QJsonDocument::Indented);
+    d->mVideoPolicy_.assign(text.constData(), std::size_t(text.size()));
 }
