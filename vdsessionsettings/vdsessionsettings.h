@@ -82,8 +82,9 @@ class VDSESSIONSETTINGS_EXPORT VdSessionSettings : public QObject
     Q_PROPERTY(bool d3dDebugEnabled READ d3dDebugEnabled WRITE setD3dDebugEnabled NOTIFY d3dDebugEnabledChanged)
 
 public:
-    // Files and links carry these enumerations as their numbers.
-    enum StreamControlType {
+    // Files and links carry these enumerations as their numbers, and any 32-bit number they
+    // carry is stored as it is, so each has the full range of int.
+    enum StreamControlType : int {
         TYPE_STREAM_NONE = -1,
         TYPE_STREAM_OFFICE = 0,
         TYPE_STREAM_VIDEO = 1,
@@ -92,26 +93,26 @@ public:
     };
     Q_ENUM(StreamControlType)
 
-    enum ImageControlType {
+    enum ImageControlType : int {
         TYPE_COMPRESS_LOSSLESS = 0,
         TYPE_COMPRESS_JPEG = 1,
     };
     Q_ENUM(ImageControlType)
 
-    enum ResolutionModeType {
+    enum ResolutionModeType : int {
         TYPE_ACTUAL_SIZE = 0,
         TYPE_FIT_MAP = 1,
     };
     Q_ENUM(ResolutionModeType)
 
-    enum VgpuDecodeType {
+    enum VgpuDecodeType : int {
         Hardware_VgpuDecode_TYPE = 0,
         Software_VgpuDecode_TYPE = 1,
         Auto_VgpuDecode_TYPE = 2,
     };
     Q_ENUM(VgpuDecodeType)
 
-    enum VgpuQPType {
+    enum VgpuQPType : int {
         VgpuQPType_BEGIN = 0,
         VgpuQPType_H = 1,
         VgpuQPType_M = 2,
@@ -119,25 +120,25 @@ public:
     };
     Q_ENUM(VgpuQPType)
 
-    enum ConfigMode {
+    enum ConfigMode : int {
         ConfigModePreDefine = 0,
         ConfigModeUserDefine = 1,
     };
     Q_ENUM(ConfigMode)
 
-    enum WindowStyle {
+    enum WindowStyle : int {
         FullScreen = 0,
         Window = 1,
     };
     Q_ENUM(WindowStyle)
 
-    enum MouseMode {
+    enum MouseMode : int {
         LOCAL_MODE = 0,
         SERVER_MODE = 1,
     };
     Q_ENUM(MouseMode)
 
-    enum VdSessionProgramType {
+    enum VdSessionProgramType : int {
         VdpVM = 0,
         RdpVM = 1,
         RdpPC = 2,
@@ -145,7 +146,7 @@ public:
     };
     Q_ENUM(VdSessionProgramType)
 
-    enum AutoBreakTime {
+    enum AutoBreakTime : int {
         AUTO_BREAK_TIME_5M = 0,
         AUTO_BREAK_TIME_15M = 1,
         AUTO_BREAK_TIME_30M = 2,
@@ -154,27 +155,27 @@ public:
     };
     Q_ENUM(AutoBreakTime)
 
-    enum WindowMode {
+    enum WindowMode : int {
         SingleWindowMode = 0,
         MultiSDLWindowMode = 1,
         MultiVdpWindowMode = 2,
     };
     Q_ENUM(WindowMode)
 
-    enum RenderMode {
+    enum RenderMode : int {
         RenderModeTotal = 0,
         RenderModePart = 1,
     };
     Q_ENUM(RenderMode)
 
-    enum RenderSystemMode {
+    enum RenderSystemMode : int {
         RenderSystemDEFAULT = 0,
         RenderSystemSDL = 1,
         RenderSystemXCB = 2,
     };
     Q_ENUM(RenderSystemMode)
 
-    enum Display4KType {
+    enum Display4KType : int {
         Display_4K_Default = 0,
         Display_4K_ApplyForVm = 1,
         Display_4K_OperateForVm = 2,
