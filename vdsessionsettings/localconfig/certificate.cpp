@@ -3,11 +3,89 @@
 #include "private/logging_p.h"
 #include "private/vdsessionsettings_p.h"
 
+#include <QFile>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTextCodec>
+
+namespace {
+
+QString newCertificatePath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + CertificatePath::newRelative;
+}
+
+} // namespace
+
 QString VdSessionSettings::getCertPath() { return d->mCertPath_; }
+
 void VdSessionSettings::setCertPath(const QString &path) { d->mCertPath_ = path; }
+
 void VdSessionSettings::setCertPathAsDefault() { d->mCertPath_ = CertificatePath::old; }
-void VdSessionSettings::resetCertPath() {}
-bool VdSessionSettings::isServerUseNewCertificate(const QString &server) { Q_UNUSED(server) return false; }
-void VdSessionSettings::setCertPathFromServer(const QString &server) { Q_UNUSED(server) }
-void VdSessionSettings::updateServerUseNewCertificate(const QString &server, bool useNew) { Q_UNUSED(server) Q_UNUSED(useNew) }
-void VdSessionSettings::setCurServerArch(const QString &arch) { Q_UNUSED(arch) }
+
+void VdSessionSettings::resetCertPath()
+{
+    spdlog::info("reset cert path!");
+    d->mCertPath_ = CertificatePath::old;
+}
+
+bool VdSessionSettings::isServerUseNewCertificate(const QString &server)
+{
+    // A server nobody recorded is one that has always worked with the old certificate.
+    if (d->mServerUseNewCertificate_.value(server, false)) {
+        spdlog::info("use new certificate:{}", server);
+        return true;
+    }
+    spdlog::info("user old certificate:{}", server);
+    return false;
+}
+
+void VdSessionSettings::setCertPathFromServer(const QString &server)
+{
+    if (!isServerUseNewCertificate(server)) {
+        d->mCertPath_ = CertificatePath::old;
+        return;
+    }
+
+    // Without the new certificate's file the old one is the only one left to try.
+    const QString path = newCertificatePath();
+    if (QFile::exists(path)) {
+        spdlog::info("using new certificate serverIp:{} {}", server, path);
+        d->mCertPath_ = path;
+    } else {
+        d->mCertPath_ = CertificatePath::old;
+    }
+}
+
+void VdSessionSettings::updateServerUseNewCertificate(const QString &server, bool useNew)
+{
+    d->mCertPath_ = newCertificatePath();
+    d->mServerUseNewCertificate_.insert(server, useNew);
+
+    QSettings settings(d->mSettingsIniPath_, QSettings::IniFormat);
+    settings.setIniCodec(QTextCodec::codecForName("UTF-8"));
+    settings.beginGroup(CertificateIni::group);
+    // The array is written afresh from the map. Dropping the old one first matters when it was
+    // longer, as when it listed a server twice: its last elements would otherwise stay behind
+    // the new size and come back should the size ever grow again.
+    settings.remove(CertificateIni::array);
+    settings.beginWriteArray(CertificateIni::array, d->mServerUseNewCertificate_.size());
+    int index = 0;
+    for (auto it = d->mServerUseNewCertificate_.cbegin(); it != d->mServerUseNewCertificate_.cend(); ++it) {
+        settings.setArrayIndex(index++);
+        settings.setValue(CertificateIni::serverKey, it.key());
+        settings.setValue(CertificateIni::useNewKey, it.value());
+    }
+    settings.endArray();
+    settings.endGroup();
+    // QSettings replaces the file through a temporary one, so a failed write leaves the old
+    // file whole; the choice is then kept in memory for this session only.
+    settings.sync();
+}
+
+void VdSessionSettings::setCurServerArch(const QString &arch)
+{
+    // The architecture a server reports is logged only; the client works with every server as x86.
+    spdlog::info("curServerArch {}", arch);
+    d->mCurServerArch_ = QStringLiteral("X86");
+}
