@@ -90,23 +90,23 @@ void tst_WebLaunch::load_data()
     const QString classic = QStringLiteral("classic"); // the skin before the call
     const QStringList server{"serverIpChanged", "serverPortChanged"};
     const QStringList all{"serverIpChanged", "serverPortChanged", "skinChanged"};
-    const QString vmUuid = ip + '-' + vm;
+    const QString sessionId = ip + '-' + vm;
 
-    //                                                 fail token            serverIp          port   uuid                     vmUuid vm  h5  multi  skin          signals
-    QTest::newRow("six parameters")                   << 0 << jwt            << ip              << 443   << vmUuid                << vm   << h5 << true  << classic << server;
-    QTest::newRow("seven parameters")                 << 0 << jwt            << ip              << 443   << vmUuid                << vm   << h5 << false << "dark"  << all;
-    QTest::newRow("client scheme without the marker") << 0 << jwt            << ip              << 443   << vmUuid                << vm   << h5 << true  << classic << server;
-    QTest::newRow("token repeated")                   << 0 << jwt            << ip              << 443   << vmUuid                << vm   << h5 << true  << classic << server;
+    //                                                   fail token             serverIp           port     uuid                     vmUuid  h5    multi    skin       signals
+    QTest::newRow("six parameters")                   << 0 << jwt            << ip              << 443   << sessionId             << vm   << h5 << true  << classic << server;
+    QTest::newRow("seven parameters")                 << 0 << jwt            << ip              << 443   << sessionId             << vm   << h5 << false << "dark"  << all;
+    QTest::newRow("client scheme without the marker") << 0 << jwt            << ip              << 443   << sessionId             << vm   << h5 << true  << classic << server;
+    QTest::newRow("token repeated")                   << 0 << jwt            << ip              << 443   << sessionId             << vm   << h5 << true  << classic << server;
     QTest::newRow("address followed by =")            << 0 << jwt            << "10.0.0.1"      << 443   << "10.0.0.1-vm1"        << "vm1" << h5 << true << classic << server;
     QTest::newRow("IPv6 address")                     << 0 << jwt            << "fe80::1"       << 443   << "fe80--1-vm1"         << "vm1" << h5 << true << classic << server;
     QTest::newRow("address with port")                << 0 << jwt            << ip + ":8860"    << 8860  << ip + "-8860-" + vm    << vm   << h5 << true  << classic << server;
-    QTest::newRow("port not a number")                << 0 << jwt            << ip              << 0     << vmUuid                << vm   << h5 << true  << classic << server;
-    QTest::newRow("port above 65535")                 << 0 << jwt            << ip              << 4464  << vmUuid                << vm   << h5 << true  << classic << server;
+    QTest::newRow("port not a number")                << 0 << jwt            << ip              << 0     << sessionId             << vm   << h5 << true  << classic << server;
+    QTest::newRow("port above 65535")                 << 0 << jwt            << ip              << 4464  << sessionId             << vm   << h5 << true  << classic << server;
     QTest::newRow("percent escapes")                  << 0 << jwt            << "fe80%3A%3A1"   << 443   << "fe80%3A%3A1-" + vm   << vm   << h5 << true  << "dark%20blue" << all;
-    QTest::newRow("multiscreen True")                 << 0 << jwt            << ip              << 443   << vmUuid                << vm   << h5 << false << classic << server;
-    QTest::newRow("multiscreen 1")                    << 0 << jwt            << ip              << 443   << vmUuid                << vm   << h5 << false << classic << server;
+    QTest::newRow("multiscreen True")                 << 0 << jwt            << ip              << 443   << sessionId             << vm   << h5 << false << classic << server;
+    QTest::newRow("multiscreen 1")                    << 0 << jwt            << ip              << 443   << sessionId             << vm   << h5 << false << classic << server;
     QTest::newRow("empty values")                     << 0 << ""             << ""              << 0     << "-" + vm              << vm   << "" << false << ""      << all;
-    QTest::newRow("names inside longer words")        << 0 << jwt            << ip              << 443   << vmUuid                << vm   << h5 << true  << classic << server;
+    QTest::newRow("names inside longer words")        << 0 << jwt            << ip              << 443   << sessionId             << vm   << h5 << true  << classic << server;
     // Rejected: what the pieces before the failing one stored stays.
     QTest::newRow("five parameters")                  << 1 << none           << none            << 8860  << none                  << none << none << false << classic << QStringList();
     QTest::newRow("eight parameters")                 << 1 << none           << none            << 8860  << none                  << none << none << false << classic << QStringList();
@@ -114,9 +114,9 @@ void tst_WebLaunch::load_data()
     QTest::newRow("port before address")              << 3 << jwt            << none            << 8860  << none                  << none << none << false << classic << QStringList();
     QTest::newRow("port named port")                  << 4 << jwt            << ip              << 8860  << none                  << none << none << false << classic << QStringList{"serverIpChanged"};
     QTest::newRow("VM identifier capitalised")        << 5 << jwt            << ip              << 443   << none                  << none << none << false << classic << server;
-    QTest::newRow("client identifier misnamed")       << 6 << jwt            << ip              << 443   << vmUuid                << vm   << none << false << classic << server;
-    QTest::newRow("multiScreen capitalised")          << 7 << jwt            << ip              << 443   << vmUuid                << vm   << h5 << false << classic << server;
-    QTest::newRow("skin instead of theme")            << 8 << jwt            << ip              << 443   << vmUuid                << vm   << h5 << true  << classic << server;
+    QTest::newRow("client identifier misnamed")       << 6 << jwt            << ip              << 443   << sessionId             << vm   << none << false << classic << server;
+    QTest::newRow("multiScreen capitalised")          << 7 << jwt            << ip              << 443   << sessionId             << vm   << h5 << false << classic << server;
+    QTest::newRow("skin instead of theme")            << 8 << jwt            << ip              << 443   << sessionId             << vm   << h5 << true  << classic << server;
 }
 
 void tst_WebLaunch::load()
