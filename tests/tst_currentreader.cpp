@@ -8,6 +8,7 @@
 #include <vdicommon/xsystem.h>
 
 #include <QJsonDocument>
+#include <QSignalSpy>
 #include <QtTest/QtTest>
 
 #include <type_traits>
@@ -145,6 +146,7 @@ private Q_SLOTS:
     void fullDocument_data();
     void fullDocument();
     void fullDocumentMessages();
+    void readingEmitsNothing();
     void conversions_data();
     void conversions();
     void rangeReplacements_data();
@@ -310,6 +312,22 @@ void tst_CurrentReader::fullDocumentMessages()
     QJsonObject policy = full["vm settings"]["vm"]["controlPolicy"]["video_policy"].toObject();
     policy["jpeg_quality"] = 80;
     QCOMPARE(QJsonDocument::fromJson(QByteArray::fromStdString(session->d()->mVideoPolicy_)).object(), policy);
+}
+
+// Listeners are not told of a load; QML reads the values when it next asks.
+void tst_CurrentReader::readingEmitsNothing()
+{
+    S *s = session->settings();
+    const QMetaObject *meta = s->metaObject();
+    QVector<QSharedPointer<QSignalSpy>> spies;
+    for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
+        if (meta->method(i).methodType() == QMetaMethod::Signal)
+            spies.append(QSharedPointer<QSignalSpy>::create(s, meta->method(i)));
+    }
+    s->fromJson(fixture(fullFixture));
+    s->fromJson(fixture("geometry-both-forms.vdp"));
+    for (const auto &spy : spies)
+        QCOMPARE(spy->count(), 0);
 }
 
 void tst_CurrentReader::conversions_data()
