@@ -177,10 +177,10 @@ void tst_WebLaunch::successLogsModes()
     const auto &messages = session->log().qtMessages();
     QCOMPARE(messages.size(), 2);
     QCOMPARE(messages.at(0).type, QtInfoMsg);
-    QCOMPARE(messages.at(0).text, QStringLiteral("window mode :  VdSessionSettings::MultiVdpWindowMode"));
+    QCOMPARE(messages.at(0).text, QStringLiteral("window mode : VdSessionSettings::MultiVdpWindowMode"));
     QCOMPARE(messages.at(1).type, QtInfoMsg);
     QCOMPARE(messages.at(1).text,
-             QStringLiteral("render mode :  VdSessionSettings::RenderModePart ,render system mode: VdSessionSettings::RenderSystemSDL"));
+             QStringLiteral("render mode : VdSessionSettings::RenderModePart,render system mode:VdSessionSettings::RenderSystemSDL"));
 }
 
 void tst_WebLaunch::rejectedLinkKeepsEarlierStart()

@@ -5,6 +5,7 @@
 
 #include <internationalization/internationalization.h>
 
+#include <QDebug>
 #include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
@@ -66,6 +67,16 @@ void VdSessionSettings::loadSetting()
     }
     settings.endArray();
     settings.endGroup();
+}
+
+void VdSessionSettingsPrivate::logWindowMode() const
+{
+    qInfo().nospace() << "window mode : " << mWindowMode_;
+}
+
+void VdSessionSettingsPrivate::logRenderModes() const
+{
+    qInfo().nospace() << "render mode : " << mRenderMode_ << ",render system mode:" << mRenderSystemMode_;
 }
 
 QString sessionUuid(const QString &serverIp, const QString &vmUuid)

@@ -26,6 +26,11 @@ public:
     static void startUp(VdSessionSettings *q);
     static VdSessionSettingsPrivate *get(VdSessionSettings *q) { return q->d.get(); }
 
+    // The information lines that close a reading of the session: the window arrangement, and
+    // the render modes chosen, each by its enumerator's name.
+    void logWindowMode() const;
+    void logRenderModes() const;
+
     // Files
     QString mVdpPath_;
     QString mCertPath_;

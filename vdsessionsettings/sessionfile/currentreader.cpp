@@ -3,6 +3,7 @@
 #include "currentreader_p.h"
 
 #include "displayoptions_p.h"
+#include "sessiondocument_p.h"
 #include "private/jsonvalue_p.h"
 #include "private/logging_p.h"
 #include "private/vdsessionsettings_p.h"
@@ -105,46 +106,6 @@ void readConnection(VdSessionSettingsPrivate *d, const JsonGroup &root, const Js
     d->mIsOpenLdap_ = vmSettings.number(QStringLiteral("isOpenldap"));
 }
 
-void readAddresses(VdSessionSettingsPrivate *d, const JsonGroup &vm)
-{
-    d->mIpList_.append(vm.strings(QStringLiteral("lstIps")));
-
-    // Brokers send the VM's interfaces as a list; older ones sent one object with the MAC alone.
-    // Each shape is read only when it is the one given, so neither counts as the wrong type.
-    const QString key = QStringLiteral("lstAddresses");
-    const bool listed = vm.value(key).isArray();
-    d->mVmMac_ = listed ? QString() : vm.group(key).string(QStringLiteral("mac"));
-    if (!listed)
-        return;
-    for (const JsonGroup &address : vm.groups(key)) {
-        Vdp::tagVMAddress record;
-        record.mac = address.string(QStringLiteral("mac")).toStdString();
-        const QStringList ips = address.strings(QStringLiteral("lstIps"));
-        for (const QString &ip : ips)
-            record.lstIps.push_back(ip.toStdString());
-        d->mVmAddrs_.push_back(record);
-    }
-}
-
-void readOperatorPermissions(VdSessionSettingsPrivate *d, const JsonGroup &vmOperator)
-{
-    Vdp::tagVMOperator &op = d->mVmOperator_;
-    op.backHome = vmOperator.number(QStringLiteral("backHome"));
-    op.clientCtrlAltDel = vmOperator.number(QStringLiteral("clientCtrlAltDel"));
-    op.clientOccupy = vmOperator.number(QStringLiteral("clientOccupy"));
-    op.disconnection = vmOperator.number(QStringLiteral("disconnection"));
-    op.interactShutdown = vmOperator.number(QStringLiteral("interactShutdown"));
-    op.logoutUser = vmOperator.number(QStringLiteral("logoutUser"));
-    op.modifyName = vmOperator.number(QStringLiteral("modifyName"));
-    op.multiDynamicDesktop = vmOperator.number(QStringLiteral("multiDynamicDesktop"));
-    op.networkDetection = vmOperator.number(QStringLiteral("networkDetection"));
-    op.powerOff = vmOperator.number(QStringLiteral("powerOff"));
-    op.powerOffReboot = vmOperator.number(QStringLiteral("powerOffReboot"));
-    op.reboot = vmOperator.number(QStringLiteral("reboot"));
-    op.shutdown = vmOperator.number(QStringLiteral("shutdown"));
-    op.snapshot = vmOperator.number(QStringLiteral("snapshot"));
-}
-
 } // namespace
 
 void readCurrentLayout(VdSessionSettings *q, VdSessionSettingsPrivate *d, const JsonGroup &root,
@@ -169,7 +130,7 @@ void readCurrentLayout(VdSessionSettings *q, VdSessionSettingsPrivate *d, const 
     readConnection(d, root, vmSettings, vm);
     // The effective video mode in here needs the server type just read.
     readDisplayOptions(d, root, vm, defaultRenderMode);
-    readAddresses(d, vm);
+    readVmAddresses(d, vm);
     d->mRdpClipboardPolicy_ = vm.group(QStringLiteral("controlPolicy"))
                                   .group(QStringLiteral("sharePolicy"))
                                   .number(QStringLiteral("rdpClipboard"));

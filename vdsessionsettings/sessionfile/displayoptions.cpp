@@ -2,6 +2,7 @@
 #include "displayoptions_p.h"
 
 #include "policy/videomode_p.h"
+#include "sessionfile/sessiondocument_p.h"
 #include "private/jsonvalue_p.h"
 #include "private/logging_p.h"
 #include "private/vdsessionsettings_p.h"
@@ -14,17 +15,6 @@
 namespace {
 
 using S = VdSessionSettings;
-
-// A window rectangle as the writer stores it: "left,top,width,height". A piece that is not a
-// decimal integer counts as 0; any other number of pieces is no rectangle at all.
-bool rectangleFrom(const QStringList &parts, QRect *rect)
-{
-    if (parts.size() != 4)
-        return false;
-    *rect = QRect(JsonValue::decimalOrZero(parts.at(0)), JsonValue::decimalOrZero(parts.at(1)),
-                  JsonValue::decimalOrZero(parts.at(2)), JsonValue::decimalOrZero(parts.at(3)));
-    return true;
-}
 
 // Options the launcher writes only when it has something to say about them. Without them the
 // session keeps what it had: the stream mode perhaps inherited from the previous session's file
@@ -128,36 +118,23 @@ void keepVideoPolicy(VdSessionSettingsPrivate *d, const JsonGroup &policy)
 void readGeometries(VdSessionSettingsPrivate *d, const JsonGroup &root)
 {
     const QString singleKey = QStringLiteral("geometry");
-    if (root.contains(singleKey)) {
-        const QStringList parts = JsonValue::splitIntegers(root.string(singleKey));
-        qInfo().nospace() << "read geometry : " << parts;
-        QRect rect;
-        if (rectangleFrom(parts, &rect))
-            d->mGeometrys_.insert(0, rect);
+    if (!root.contains(singleKey)) {
+        readScreenGeometries(d, root);
         return;
     }
-
-    const QString listKey = QStringLiteral("geometrys");
-    qInfo().nospace() << "read geometrys : " << root.value(listKey).toArray();
-    for (const JsonGroup &screen : root.groups(listKey)) {
-        QRect rect;
-        if (rectangleFrom(JsonValue::splitIntegers(screen.string(singleKey)), &rect))
-            d->mGeometrys_.insert(screen.number(QStringLiteral("id")), rect);
-    }
+    const QString text = root.string(singleKey);
+    qInfo().nospace() << "read geometry : " << JsonValue::splitIntegers(text);
+    QRect rect;
+    if (rectangleFromText(text, &rect))
+        d->mGeometrys_.insert(0, rect);
 }
 
-void readWindowModes(VdSessionSettingsPrivate *d, const JsonGroup &root, S::RenderMode defaultRenderMode)
+void readModes(VdSessionSettingsPrivate *d, const JsonGroup &root, S::RenderMode defaultRenderMode)
 {
-    // A single window is no longer offered; sessions that had it get one SDL window per screen.
-    d->mWindowMode_ = static_cast<S::WindowMode>(root.number(QStringLiteral("window mode"), S::MultiSDLWindowMode));
-    if (d->mWindowMode_ == S::SingleWindowMode)
-        d->mWindowMode_ = S::MultiSDLWindowMode;
-    d->mRenderMode_ = static_cast<S::RenderMode>(root.number(QStringLiteral("render mode"), defaultRenderMode));
-    d->mRenderSystemMode_ = static_cast<S::RenderSystemMode>(root.number(QStringLiteral("render system mode")));
+    readWindowModes(d, root, defaultRenderMode);
     d->mRenderDebugLevel_ = root.number(QStringLiteral("render_debug_level"));
-
-    qInfo().nospace() << "window mode : " << d->mWindowMode_;
-    qInfo().nospace() << "render mode : " << d->mRenderMode_ << ",render system mode:" << d->mRenderSystemMode_;
+    d->logWindowMode();
+    d->logRenderModes();
 }
 
 // "width,height"; anything else leaves the size the program set.
@@ -181,6 +158,6 @@ void readDisplayOptions(VdSessionSettingsPrivate *d, const JsonGroup &root, cons
     readUserVideo(d, root);
     keepVideoPolicy(d, policy);
     readGeometries(d, root);
-    readWindowModes(d, root, defaultRenderMode);
+    readModes(d, root, defaultRenderMode);
     readDisplayResolution(d, root);
 }

@@ -4,11 +4,11 @@
 #include "private/jsonvalue_p.h"
 #include "private/logging_p.h"
 #include "private/vdsessionsettings_p.h"
+#include "sessionfile/sessiondocument_p.h"
 
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonDocument>
 
 namespace {
 
@@ -52,15 +52,13 @@ void VdSessionSettings::readOldVdpConfig()
     file.close();
 
     // A file that does not parse stays where it is, so that it can be looked at.
-    const QJsonDocument document = QJsonDocument::fromJson(content);
-    if (document.isNull() || document.isEmpty()) {
-        logMalformedDocument(content);
+    QJsonObject previous;
+    if (!parseSessionDocument(content, &previous))
         return;
-    }
 
     // Only the stream mode the user chose last time carries over; previous files are always in
     // the legacy grouping.
-    const JsonGroup settings = JsonGroup(document.object()).group(QStringLiteral("vdsession settings"));
+    const JsonGroup settings = JsonGroup(previous).group(QStringLiteral("vdsession settings"));
     const QString streamKey = QStringLiteral("stream_control_value");
     if (settings.contains(streamKey)) {
         d->mStreamMode_ = static_cast<StreamControlType>(settings.number(streamKey));

@@ -4,6 +4,7 @@
 #include "private/logging_p.h"
 #include "private/vdsessionsettings_p.h"
 #include "sessionfile/legacyreader_p.h"
+#include "sessionfile/sessiondocument_p.h"
 
 #include <moduleinfo/modulefilename.h>
 
@@ -18,58 +19,6 @@ QString certificateBesideExecutable()
     const std::string::size_type separator = executable.rfind(ModuleInfo::nativeSeparator);
     const std::string directory = separator == std::string::npos ? std::string() : executable.substr(0, separator + 1);
     return QString::fromUtf8(directory.data(), int(directory.size())) + CertificatePath::old;
-}
-
-// A screen entry replaces the one of the same id; screens the document does not name keep theirs.
-void readGeometries(VdSessionSettingsPrivate *d, const JsonGroup &session)
-{
-    const QString key = QStringLiteral("geometrys");
-    qInfo().nospace() << "read geometrys : " << session.array(key);
-    for (const JsonGroup &element : session.groups(key)) {
-        const QStringList pieces = JsonValue::splitIntegers(element.string(QStringLiteral("geometry")));
-        if (pieces.size() != 4)
-            continue;
-        const int id = element.number(QStringLiteral("id"), 0);
-        d->mGeometrys_[id] = QRect(JsonValue::decimalOrZero(pieces.at(0)), JsonValue::decimalOrZero(pieces.at(1)),
-                                   JsonValue::decimalOrZero(pieces.at(2)), JsonValue::decimalOrZero(pieces.at(3)));
-    }
-}
-
-// "lstAddresses" is an object with one "mac" in the oldest files and an array of interfaces in
-// the later ones; the array form is appended, so the addresses the broker sent stay listed.
-void readAddresses(VdSessionSettingsPrivate *d, const JsonGroup &vm)
-{
-    const QString key = QStringLiteral("lstAddresses");
-    const bool isList = vm.value(key).isArray();
-    d->mVmMac_ = isList ? QString() : vm.group(key).string(QStringLiteral("mac"));
-    if (!isList)
-        return;
-    for (const JsonGroup &element : vm.groups(key)) {
-        Vdp::tagVMAddress address;
-        address.mac = element.string(QStringLiteral("mac")).toStdString();
-        for (const QString &ip : element.strings(QStringLiteral("lstIps")))
-            address.lstIps.push_back(ip.toStdString());
-        d->mVmAddrs_.push_back(address);
-    }
-}
-
-void readOperator(VdSessionSettingsPrivate *d, const JsonGroup &vmOperator)
-{
-    Vdp::tagVMOperator &op = d->mVmOperator_;
-    op.backHome = vmOperator.number(QStringLiteral("backHome"));
-    op.clientCtrlAltDel = vmOperator.number(QStringLiteral("clientCtrlAltDel"));
-    op.clientOccupy = vmOperator.number(QStringLiteral("clientOccupy"));
-    op.disconnection = vmOperator.number(QStringLiteral("disconnection"));
-    op.interactShutdown = vmOperator.number(QStringLiteral("interactShutdown"));
-    op.logoutUser = vmOperator.number(QStringLiteral("logoutUser"));
-    op.modifyName = vmOperator.number(QStringLiteral("modifyName"));
-    op.multiDynamicDesktop = vmOperator.number(QStringLiteral("multiDynamicDesktop"));
-    op.networkDetection = vmOperator.number(QStringLiteral("networkDetection"));
-    op.powerOff = vmOperator.number(QStringLiteral("powerOff"));
-    op.powerOffReboot = vmOperator.number(QStringLiteral("powerOffReboot"));
-    op.reboot = vmOperator.number(QStringLiteral("reboot"));
-    op.shutdown = vmOperator.number(QStringLiteral("shutdown"));
-    op.snapshot = vmOperator.number(QStringLiteral("snapshot"));
 }
 
 } // namespace
@@ -159,21 +108,16 @@ void readLegacyLayout(VdSessionSettingsPrivate *d, const JsonGroup &root, VdSess
 
     d->mMouseMode_ = static_cast<S::MouseMode>(session.number(QStringLiteral("mouse_mode")));
 
-    readGeometries(d, session);
+    readScreenGeometries(d, session);
 
-    d->mWindowMode_ = static_cast<S::WindowMode>(root.number(QStringLiteral("window mode"), S::MultiSDLWindowMode));
-    if (d->mWindowMode_ == S::SingleWindowMode)
-        d->mWindowMode_ = S::MultiSDLWindowMode;
-    d->mRenderMode_ = static_cast<S::RenderMode>(root.number(QStringLiteral("render mode"), defaultRenderMode));
-    d->mRenderSystemMode_ = static_cast<S::RenderSystemMode>(root.number(QStringLiteral("render system mode")));
-    qInfo().nospace() << "render mode : " << d->mRenderMode_ << ",render system mode:" << d->mRenderSystemMode_;
+    readWindowModes(d, root, defaultRenderMode);
+    d->logRenderModes();
 
-    d->mIpList_.append(vm.strings(QStringLiteral("lstIps")));
-    readAddresses(d, vm);
+    readVmAddresses(d, vm);
 
     d->mRdpClipboardPolicy_ = controlPolicy.group(QStringLiteral("sharePolicy")).number(QStringLiteral("rdpClipboard"));
 
-    readOperator(d, vm.group(QStringLiteral("vmOperator")));
+    readOperatorPermissions(d, vm.group(QStringLiteral("vmOperator")));
 }
 
 void VdSessionSettings::fromOldJson(const QJsonObject &root)

@@ -3,9 +3,9 @@
 
 #include "private/logging_p.h"
 #include "private/vdsessionsettings_p.h"
+#include "sessionfile/sessiondocument_p.h"
 
 #include <QFile>
-#include <QJsonDocument>
 
 namespace {
 
@@ -32,14 +32,10 @@ bool VdSessionSettings::loadFromVdp(const QString &fileName)
 
 bool VdSessionSettings::parseVdp(const QByteArray &data)
 {
-    const QJsonDocument document = QJsonDocument::fromJson(data);
-    if (document.isNull() || document.isEmpty()) {
-        logMalformedDocument(data);
-        return false;
-    }
-
     // A document that is an array reads as an empty object: a current file with nothing set.
-    const QJsonObject root = document.object();
+    QJsonObject root;
+    if (!parseSessionDocument(data, &root))
+        return false;
     if (root.contains(legacyMarker)) {
         spdlog::info("vdp is old format");
         fromOldJson(root);

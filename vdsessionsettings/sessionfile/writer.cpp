@@ -2,6 +2,7 @@
 
 #include "private/logging_p.h"
 #include "private/vdsessionsettings_p.h"
+#include "sessionfile/sessiondocument_p.h"
 
 #include <QDebug>
 #include <QFile>
@@ -46,14 +47,10 @@ void VdSessionSettings::saveToVdp()
     const QByteArray content = source.readAll();
     source.close();
 
-    const QJsonDocument document = QJsonDocument::fromJson(content);
-    if (document.isNull() || document.isEmpty()) {
-        logMalformedDocument(content);
-        return;
-    }
-
     // Everything else in the document belongs to the launcher and goes back as it was read.
-    QJsonObject root = document.object();
+    QJsonObject root;
+    if (!parseSessionDocument(content, &root))
+        return;
     root.insert(QStringLiteral("config mode"), int(d->mConfigMode_));
     // Tells the next load that the previous session's choices are already in this file.
     root.insert(QStringLiteral("inherit old vdp"), 1);

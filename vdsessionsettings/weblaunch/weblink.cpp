@@ -93,7 +93,7 @@ bool VdSessionSettings::loadFromWeb(const QString &link)
     d->mRenderMode_ = getDefaultRenderMode();
     d->mRenderSystemMode_ = RenderSystemSDL;
 
-    qInfo() << "window mode : " << d->mWindowMode_;
-    qInfo() << "render mode : " << d->mRenderMode_ << ",render system mode:" << d->mRenderSystemMode_;
+    d->logWindowMode();
+    d->logRenderModes();
     return true;
 }

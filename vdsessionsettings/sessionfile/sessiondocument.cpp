@@ -1,0 +1,90 @@
+#include "sessiondocument_p.h"
+
+#include "private/jsonvalue_p.h"
+#include "private/logging_p.h"
+#include "private/vdsessionsettings_p.h"
+
+#include <QDebug>
+#include <QJsonDocument>
+
+bool parseSessionDocument(const QByteArray &content, QJsonObject *root)
+{
+    const QJsonDocument document = QJsonDocument::fromJson(content);
+    if (document.isNull() || document.isEmpty()) {
+        logMalformedDocument(content);
+        return false;
+    }
+    // A document that is an array reads as an empty object.
+    *root = document.object();
+    return true;
+}
+
+bool rectangleFromText(const QString &text, QRect *rect)
+{
+    const QStringList parts = JsonValue::splitIntegers(text);
+    if (parts.size() != 4)
+        return false;
+    *rect = QRect(JsonValue::decimalOrZero(parts.at(0)), JsonValue::decimalOrZero(parts.at(1)),
+                  JsonValue::decimalOrZero(parts.at(2)), JsonValue::decimalOrZero(parts.at(3)));
+    return true;
+}
+
+void readScreenGeometries(VdSessionSettingsPrivate *d, const JsonGroup &group)
+{
+    const QString key = QStringLiteral("geometrys");
+    qInfo().nospace() << "read geometrys : " << group.value(key).toArray();
+    for (const JsonGroup &screen : group.groups(key)) {
+        QRect rect;
+        if (rectangleFromText(screen.string(QStringLiteral("geometry")), &rect))
+            d->mGeometrys_.insert(screen.number(QStringLiteral("id")), rect);
+    }
+}
+
+void readWindowModes(VdSessionSettingsPrivate *d, const JsonGroup &root, VdSessionSettings::RenderMode defaultRenderMode)
+{
+    using S = VdSessionSettings;
+    d->mWindowMode_ = static_cast<S::WindowMode>(root.number(QStringLiteral("window mode"), S::MultiSDLWindowMode));
+    if (d->mWindowMode_ == S::SingleWindowMode)
+        d->mWindowMode_ = S::MultiSDLWindowMode;
+    d->mRenderMode_ = static_cast<S::RenderMode>(root.number(QStringLiteral("render mode"), defaultRenderMode));
+    d->mRenderSystemMode_ = static_cast<S::RenderSystemMode>(root.number(QStringLiteral("render system mode")));
+}
+
+void readVmAddresses(VdSessionSettingsPrivate *d, const JsonGroup &vm)
+{
+    d->mIpList_.append(vm.strings(QStringLiteral("lstIps")));
+
+    // Brokers send the VM's interfaces as a list; older ones sent one object with the MAC alone.
+    // Each shape is read only when it is the one given, so neither counts as the wrong type.
+    const QString key = QStringLiteral("lstAddresses");
+    const bool listed = vm.value(key).isArray();
+    d->mVmMac_ = listed ? QString() : vm.group(key).string(QStringLiteral("mac"));
+    if (!listed)
+        return;
+    for (const JsonGroup &element : vm.groups(key)) {
+        Vdp::tagVMAddress address;
+        address.mac = element.string(QStringLiteral("mac")).toStdString();
+        for (const QString &ip : element.strings(QStringLiteral("lstIps")))
+            address.lstIps.push_back(ip.toStdString());
+        d->mVmAddrs_.push_back(address);
+    }
+}
+
+void readOperatorPermissions(VdSessionSettingsPrivate *d, const JsonGroup &vmOperator)
+{
+    Vdp::tagVMOperator &op = d->mVmOperator_;
+    op.backHome = vmOperator.number(QStringLiteral("backHome"));
+    op.clientCtrlAltDel = vmOperator.number(QStringLiteral("clientCtrlAltDel"));
+    op.clientOccupy = vmOperator.number(QStringLiteral("clientOccupy"));
+    op.disconnection = vmOperator.number(QStringLiteral("disconnection"));
+    op.interactShutdown = vmOperator.number(QStringLiteral("interactShutdown"));
+    op.logoutUser = vmOperator.number(QStringLiteral("logoutUser"));
+    op.modifyName = vmOperator.number(QStringLiteral("modifyName"));
+    op.multiDynamicDesktop = vmOperator.number(QStringLiteral("multiDynamicDesktop"));
+    op.networkDetection = vmOperator.number(QStringLiteral("networkDetection"));
+    op.powerOff = vmOperator.number(QStringLiteral("powerOff"));
+    op.powerOffReboot = vmOperator.number(QStringLiteral("powerOffReboot"));
+    op.reboot = vmOperator.number(QStringLiteral("reboot"));
+    op.shutdown = vmOperator.number(QStringLiteral("shutdown"));
+    op.snapshot = vmOperator.number(QStringLiteral("snapshot"));
+}
