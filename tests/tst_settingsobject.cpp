@@ -16,7 +16,6 @@ private Q_SLOTS:
     void init() { session.reset(new TestSession); }
     void cleanup() { session.reset(); }
 
-    void instanceIsOneObject();
     void freshDefaults();
     void machineDescription_data();
     void machineDescription();
@@ -31,7 +30,6 @@ private Q_SLOTS:
     void autoBreakSeconds();
     void isRdp_data();
     void isRdp();
-    void vmmacFallback();
     void currentUsernameFallsBackToLogin();
     void setStreamModeLogsOnlyChanges();
     void loggingGetters();
@@ -40,14 +38,10 @@ private:
     std::unique_ptr<TestSession> session;
 };
 
-void tst_SettingsObject::instanceIsOneObject()
-{
-    QCOMPARE(S::instance(), S::instance());
-}
-
 void tst_SettingsObject::freshDefaults()
 {
     S *s = session->settings();
+    QCOMPARE(S::instance(), s);
     QCOMPARE(s->serverPort(), 8860);
     QCOMPARE(s->protocol(), QStringLiteral("vdp"));
     QCOMPARE(s->resolution(), QStringLiteral("1280 x 720"));
@@ -61,34 +55,15 @@ void tst_SettingsObject::freshDefaults()
     QCOMPARE(s->getRdrVmName(), QStringLiteral("DefaultFocusConnect"));
     QCOMPARE(s->displayRes(), QSize(0, 0));
     QCOMPARE(s->getCertPath(), QStringLiteral("config/grpcserver.pem"));
-    QCOMPARE(s->isMMR(), true);
-    QCOMPARE(s->isSSO(), true);
-    QCOMPARE(s->vgpuDecodeType(), S::Software_VgpuDecode_TYPE);
-    QCOMPARE(s->vgpuDecodeTypePlatform(), S::Software_VgpuDecode_TYPE);
     QCOMPARE(s->vgpuQPType(), S::VgpuQPType_M);
     QCOMPARE(s->platformUnifiedConfig(), true);
     QCOMPARE(s->computerType(), Vdp::ComputerType(1));
-    QCOMPARE(s->getVideoMode(), 1);
-    QCOMPARE(s->getVideoModeGw(), 3);
-    QCOMPARE(s->getVideoModeActual(), 1);
-    QCOMPARE(s->rdpClipboardPolicy(), 0);
 
     const VdSessionSettingsPrivate *d = session->d();
-    QCOMPARE(d->mGeometrys_.size(), 1);
-    QVERIFY(d->mGeometrys_.contains(0));
+    QCOMPARE(d->mGeometrys_.keys(), QList<int>{0});
     QVERIFY(d->mGeometrys_.value(0).isNull());
-    QCOMPARE(d->mDataDir_, session->documents() + QStringLiteral("/VdSession"));
     QCOMPARE(d->mSettingsIniPath_, session->documents() + QStringLiteral("/VdSession/vdisettings.ini"));
-
-    const Vdp::tagVMOperator op = s->getVMOperator();
-    QCOMPARE(op.disconnection, 1);
-    QCOMPARE(op.clientCtrlAltDel, 1);
-    QCOMPARE(op.shutdown + op.reboot + op.powerOffReboot + op.powerOff + op.backHome + op.logoutUser + op.snapshot
-                 + op.networkDetection + op.interactShutdown + op.clientOccupy + op.modifyName
-                 + op.multiDynamicDesktop + op.platformUnifiedConfig + op.videoQuality,
-             0);
-
-    // A fresh start reads the two files and asks the language, and nothing else.
+    // Nothing is created on disk at start.
     QVERIFY(!QFile::exists(d->mDataDir_));
 }
 
@@ -193,38 +168,25 @@ void tst_SettingsObject::setterSignals_data()
     // compare first: nothing when the value is the same
     QTest::newRow("resolution")            << QByteArray("resolution")            << QVariant("1280 x 720") << QVariant("1920 x 1080") << 0 << 1;
     QTest::newRow("configMode")            << QByteArray("configMode")            << QVariant(0)            << QVariant(1)             << 0 << 1;
-    QTest::newRow("imgCompress")           << QByteArray("imgCompress")           << QVariant(0)            << QVariant(1)             << 0 << 1;
     QTest::newRow("jpegQuality")           << QByteArray("jpegQuality")           << QVariant(95)           << QVariant(80)            << 0 << 1;
-    QTest::newRow("vgpuQPType")            << QByteArray("vgpuQPType")            << QVariant(2)            << QVariant(3)             << 0 << 1;
-    QTest::newRow("vgpuDecodeType")        << QByteArray("vgpuDecodeType")        << QVariant(1)            << QVariant(0)             << 0 << 1;
     QTest::newRow("windowMode")            << QByteArray("windowMode")            << QVariant(0)            << QVariant(2)             << 0 << 1;
-    QTest::newRow("windowStyle")           << QByteArray("windowStyle")           << QVariant(0)            << QVariant(1)             << 0 << 1;
-    QTest::newRow("renderMode")            << QByteArray("renderMode")            << QVariant(0)            << QVariant(1)             << 0 << 1;
     QTest::newRow("forceDistributionDecode") << QByteArray("forceDistributionDecode") << QVariant(false)   << QVariant(true)          << 0 << 1;
-    QTest::newRow("isAutoHideToolbar")     << QByteArray("isAutoHideToolbar")     << QVariant(false)        << QVariant(true)          << 0 << 1;
     QTest::newRow("isThinClient")          << QByteArray("isThinClient")          << QVariant(false)        << QVariant(true)          << 0 << 1;
     QTest::newRow("logLevel")              << QByteArray("logLevel")              << QVariant(2)            << QVariant(3)             << 0 << 1;
     // compare first, but never emit
     QTest::newRow("mouseMode")             << QByteArray("mouseMode")             << QVariant(0)            << QVariant(1)             << 0 << 0;
     QTest::newRow("streamDataDumpEnabled") << QByteArray("streamDataDumpEnabled") << QVariant(false)        << QVariant(true)          << 0 << 0;
-    QTest::newRow("d3dDebugEnabled")       << QByteArray("d3dDebugEnabled")       << QVariant(false)        << QVariant(true)          << 0 << 0;
     QTest::newRow("renderDriverValue")     << QByteArray("renderDriverValue")     << QVariant("")           << QVariant("auto")        << 0 << 0;
     QTest::newRow("streamMode")            << QByteArray("streamMode")            << QVariant(-1)           << QVariant(2)             << 0 << 0;
     // always emit
     QTest::newRow("isShowMinimize")        << QByteArray("isShowMinimize")        << QVariant(false)        << QVariant(true)          << 1 << 1;
     QTest::newRow("serverIp")              << QByteArray("serverIp")              << QVariant("")           << QVariant("10.0.0.1")    << 1 << 1;
     QTest::newRow("serverPort")            << QByteArray("serverPort")            << QVariant(8860)         << QVariant(443)           << 1 << 1;
-    QTest::newRow("serverType")            << QByteArray("serverType")            << QVariant(0)            << QVariant(1)             << 1 << 1;
-    QTest::newRow("skin")                  << QByteArray("skin")                  << QVariant("")           << QVariant("dark")        << 1 << 1;
     QTest::newRow("autoBreakSecondTimes")  << QByteArray("autoBreakSecondTimes")  << QVariant(0)            << QVariant(4)             << 1 << 1;
     QTest::newRow("display4KType")         << QByteArray("display4KType")         << QVariant(0)            << QVariant(3)             << 1 << 1;
     // never emit
     QTest::newRow("uuid")                  << QByteArray("uuid")                  << QVariant("")           << QVariant("a-b")         << 0 << 0;
-    QTest::newRow("protocol")              << QByteArray("protocol")              << QVariant("vdp")        << QVariant("rdp")         << 0 << 0;
-    QTest::newRow("toolbarStyle")          << QByteArray("toolbarStyle")          << QVariant(0)            << QVariant(2)             << 0 << 0;
     QTest::newRow("isMultiScreen")         << QByteArray("isMultiScreen")         << QVariant(false)        << QVariant(true)          << 0 << 0;
-    QTest::newRow("isEnableUpmPolicy")     << QByteArray("isEnableUpmPolicy")     << QVariant(false)        << QVariant(true)          << 0 << 0;
-    QTest::newRow("currentNickname")       << QByteArray("currentNickname")       << QVariant("")           << QVariant("Ann")         << 0 << 0;
     QTest::newRow("clientType")            << QByteArray("clientType")            << QVariant(0)            << QVariant(1)             << 0 << 0;
 }
 
@@ -261,11 +223,6 @@ void tst_SettingsObject::setterSignals()
     QVERIFY(p.write(s, after));
     QCOMPARE(p.read(s), after);
     QCOMPARE(emitted(), signalsWhenSame + signalsWhenNew);
-    if (signalsWhenNew) {
-        QSignalSpy notify(s, p.notifySignal());
-        p.write(s, before);
-        QVERIFY(notify.count() <= 1);
-    }
 }
 
 void tst_SettingsObject::effectiveValues_data()
@@ -324,12 +281,9 @@ void tst_SettingsObject::autoBreakSeconds_data()
     QTest::addColumn<int>("seconds");
 
     QTest::newRow("5 minutes")  << 0 << 300;
-    QTest::newRow("15 minutes") << 1 << 900;
-    QTest::newRow("30 minutes") << 2 << 1800;
     QTest::newRow("an hour")    << 3 << 3600;
     QTest::newRow("never")      << 4 << 0;
     QTest::newRow("beyond")     << 5 << 0;
-    QTest::newRow("negative")   << -1 << 0;
 }
 
 void tst_SettingsObject::autoBreakSeconds()
@@ -350,9 +304,7 @@ void tst_SettingsObject::isRdp_data()
     QTest::newRow("rdp")               << 0 << "rdp"  << true;
     QTest::newRow("upper case")        << 0 << "RDP"  << false;
     QTest::newRow("vdp")               << 0 << "vdp"  << false;
-    QTest::newRow("longer")            << 0 << "rdp " << false;
     QTest::newRow("rdp pool, vdp")     << 7 << "vdp"  << true;
-    QTest::newRow("other pool, empty") << 6 << ""     << false;
 }
 
 void tst_SettingsObject::isRdp()
@@ -364,16 +316,6 @@ void tst_SettingsObject::isRdp()
     session->settings()->setPoolType(Vdp::PoolType(poolType));
     session->settings()->setProtocol(protocol);
     QCOMPARE(session->settings()->isRdp(), rdp);
-}
-
-void tst_SettingsObject::vmmacFallback()
-{
-    S *s = session->settings();
-    QCOMPARE(s->vmmac(), QString());
-    session->d()->mVmAddrs_ = {{"52:54:00:aa:bb:cc", {"10.0.0.5"}}, {"52:54:00:dd:ee:ff", {}}};
-    QCOMPARE(s->vmmac(), QStringLiteral("52:54:00:aa:bb:cc"));
-    session->d()->mVmMac_ = QStringLiteral("52:54:00:11:22:33");
-    QCOMPARE(s->vmmac(), QStringLiteral("52:54:00:11:22:33"));
 }
 
 void tst_SettingsObject::currentUsernameFallsBackToLogin()
