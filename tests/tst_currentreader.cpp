@@ -1,4 +1,6 @@
+#include "private/jsonvalue_p.h"
 #include "private/vdsessionsettings_p.h"
+#include "sessionfile/currentreader_p.h"
 #include "testsession.h"
 
 #include <vdicommon/xsystem.h>
@@ -194,6 +196,26 @@ private Q_SLOTS:
         const std::vector<Vdp::tagVMAddress> &a = session->d()->mVmAddrs_;
         QVERIFY(a.size() == 2 && a[0].mac == "52:54:00:3a:9c:18" && a[1].mac.empty() && a[1].lstIps.empty());
         QCOMPARE(a[0].lstIps, (std::vector<std::string>{"10.20.31.24", "fd00::24"}));
+    }
+
+    // A collector hears of a key of another type and of a value a range check replaced, and the
+    // record ends up as it does without one.
+    void collectorChangesNothing()
+    {
+        const QJsonObject document = parse(R"({"inherit old vdp":1,"es frequency":"60","basic settings":{"display4KType":9},"vm settings":{"serverPort":443}})");
+        ReadDiagnostics diagnostics;
+        readCurrentLayout(session->settings(), session->d(), JsonGroup(document, &diagnostics), VdSessionSettings::RenderModePart);
+        const QString withCollector = QString::fromStdString(session->d()->mVideoPolicy_) + session->d()->mUuid_;
+        const int frequency = session->d()->mEsFrequency_, display4K = session->d()->mDisplay4KType_;
+        session->restart();
+        session->settings()->fromJson(document);
+        QCOMPARE(QString::fromStdString(session->d()->mVideoPolicy_) + session->d()->mUuid_, withCollector);
+        QCOMPARE(session->d()->mEsFrequency_, frequency);
+        QCOMPARE(session->d()->mDisplay4KType_, display4K);
+        QStringList paths;
+        for (const ReadDiagnostics::Finding &finding : diagnostics.findings())
+            paths << finding.path;
+        QCOMPARE(paths, (QStringList{"basic settings/display4KType", "es frequency"}));
     }
 };
 
