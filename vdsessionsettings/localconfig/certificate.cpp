@@ -1,12 +1,12 @@
 #include "vdsessionsettings.h"
 
+#include "private/inifile_p.h"
 #include "private/logging_p.h"
 #include "private/vdsessionsettings_p.h"
 
 #include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QTextCodec>
 
 namespace {
 
@@ -63,7 +63,7 @@ void VdSessionSettings::updateServerUseNewCertificate(const QString &server, boo
     d->mServerUseNewCertificate_.insert(server, useNew);
 
     QSettings settings(d->mSettingsIniPath_, QSettings::IniFormat);
-    settings.setIniCodec(QTextCodec::codecForName("UTF-8"));
+    useUtf8(settings);
     settings.beginGroup(CertificateIni::group);
     // The array is written afresh from the map. Dropping the old one first matters when it was
     // longer, as when it listed a server twice: its last elements would otherwise stay behind

@@ -8,19 +8,12 @@
 #include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QTextCodec>
 
 namespace {
 
 QString documentsFolder()
 {
     return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-}
-
-// The files the client writes hold UTF-8 text.
-void useUtf8(QSettings &settings)
-{
-    settings.setIniCodec(QTextCodec::codecForName("UTF-8"));
 }
 
 } // namespace
@@ -47,23 +40,20 @@ void VdSessionSettings::readVideoDecoders()
     const QString group = QStringLiteral("VIDEO_DECODERS");
     const QString key = QStringLiteral("DECODERS");
 
-    if (QFile::exists(path)) {
-        QSettings settings(path, QSettings::IniFormat);
-        useUtf8(settings);
-        settings.beginGroup(group);
+    const bool exists = QFile::exists(path);
+    QSettings settings(path, QSettings::IniFormat);
+    useUtf8(settings);
+    settings.beginGroup(group);
+    if (exists) {
         d->mVideoDecoders_ = settings.value(key).toStringList();
-        settings.endGroup();
     } else {
         // A first run leaves the list it starts with in the file, for later runs to read.
-        QSettings settings(path, QSettings::IniFormat);
-        useUtf8(settings);
-        settings.beginGroup(group);
         settings.setValue(key, d->mVideoDecoders_);
-        settings.endGroup();
         // Written now rather than whenever the toolkit gets round to it, so that the file is
         // there as soon as this returns.
         settings.sync();
     }
+    settings.endGroup();
 
     if (!d->mVideoDecoders_.isEmpty())
         spdlog::debug("videoDecoders: size:{}", d->mVideoDecoders_.size());

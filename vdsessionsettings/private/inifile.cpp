@@ -2,6 +2,12 @@
 
 #include <QSettings>
 #include <QStringList>
+#include <QTextCodec>
+
+void useUtf8(QSettings &settings)
+{
+    settings.setIniCodec(QTextCodec::codecForName("UTF-8"));
+}
 
 int boundedArraySize(QSettings &settings, int claimedSize)
 {

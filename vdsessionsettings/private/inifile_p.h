@@ -5,6 +5,9 @@
 
 class QSettings;
 
+// The client's own INI files hold UTF-8 text; call before the first access.
+VDSESSIONSETTINGS_EXPORT void useUtf8(QSettings &settings);
+
 // The number of indices worth visiting in the array that @p settings has just opened with
 // beginReadArray(), which returned @p claimedSize.
 //

@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QTextCodec>
 
 namespace {
 
@@ -55,7 +54,7 @@ void VdSessionSettings::loadSetting()
     }
 
     QSettings settings(d->mSettingsIniPath_, QSettings::IniFormat);
-    settings.setIniCodec(QTextCodec::codecForName("UTF-8"));
+    useUtf8(settings);
     settings.beginGroup(CertificateIni::group);
     const int size = boundedArraySize(settings, settings.beginReadArray(CertificateIni::array));
     for (int i = 0; i < size; ++i) {

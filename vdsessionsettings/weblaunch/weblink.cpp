@@ -57,13 +57,13 @@ bool VdSessionSettings::loadFromWeb(const QString &link)
     if (!pieces.at(1).contains(QLatin1String("serverIp=")))
         return rejected(3, parameters);
     d->mServerIp_ = plainValue(pieces.at(1));
-    emit serverIpChanged();
+    Q_EMIT serverIpChanged();
 
     if (!pieces.at(2).contains(QLatin1String("serverPort=")))
         return rejected(4, parameters);
     // Only the low 16 bits of the number are kept: a port of 70000 connects to 4464.
     d->mServerPort_ = static_cast<unsigned short>(JsonValue::decimalOrZero(plainValue(pieces.at(2))));
-    emit serverPortChanged();
+    Q_EMIT serverPortChanged();
 
     if (!pieces.at(3).contains(QLatin1String("vmUuid=")))
         return rejected(5, parameters);
@@ -83,7 +83,7 @@ bool VdSessionSettings::loadFromWeb(const QString &link)
         if (!pieces.at(6).contains(QLatin1String("theme=")))
             return rejected(8, parameters);
         d->mSkin_ = plainValue(pieces.at(6));
-        emit skinChanged();
+        Q_EMIT skinChanged();
     }
 
     // A desktop opened from the portal runs without the idle break and with the SDL renderer,
