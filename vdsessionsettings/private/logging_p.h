@@ -4,6 +4,7 @@
 #include <vdsessionsettings/vdsessionsettings_export.h>
 
 #include <QByteArray>
+#include <QLoggingCategory>
 #include <QString>
 
 #include <spdlog/spdlog.h>
@@ -19,6 +20,11 @@ struct fmt::formatter<QString> : fmt::formatter<fmt::string_view>
         return fmt::formatter<fmt::string_view>::format(fmt::string_view(utf8.constData(), utf8.size()), context);
     }
 };
+
+// The library's Qt messages. The category is on at info level, so a program sees every message
+// unless it turns the category off (QT_LOGGING_RULES="vdsessionsettings.info=false"); the lines
+// it then drops are never formatted.
+VDSESSIONSETTINGS_EXPORT Q_DECLARE_LOGGING_CATEGORY(lcVdSessionSettings)
 
 // The message for a file that does not parse as a JSON document, with its raw content.
 VDSESSIONSETTINGS_EXPORT void logMalformedDocument(const QByteArray &content);

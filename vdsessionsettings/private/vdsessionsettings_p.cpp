@@ -17,6 +17,8 @@ const QString machineDescriptionPath = QStringLiteral("C:/Users/Public/Documents
 
 } // namespace
 
+Q_LOGGING_CATEGORY(lcVdSessionSettings, "vdsessionsettings", QtInfoMsg)
+
 VdSessionSettingsPrivate::VdSessionSettingsPrivate()
     : mCertPath_(CertificatePath::old)
     , mDataDir_(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QStringLiteral("/VdSession"))
@@ -70,12 +72,12 @@ void VdSessionSettings::loadSetting()
 
 void VdSessionSettingsPrivate::logWindowMode() const
 {
-    qInfo().nospace() << "window mode : " << mWindowMode_;
+    qCInfo(lcVdSessionSettings).nospace() << "window mode : " << mWindowMode_;
 }
 
 void VdSessionSettingsPrivate::logRenderModes() const
 {
-    qInfo().nospace() << "render mode : " << mRenderMode_ << ",render system mode:" << mRenderSystemMode_;
+    qCInfo(lcVdSessionSettings).nospace() << "render mode : " << mRenderMode_ << ",render system mode:" << mRenderSystemMode_;
 }
 
 QString sessionUuid(const QString &serverIp, const QString &vmUuid)

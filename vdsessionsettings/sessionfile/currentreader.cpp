@@ -29,7 +29,7 @@ void readBasicOptions(VdSessionSettingsPrivate *d, const JsonGroup &basic)
         basic.numberInRange(QStringLiteral("display4KType"), S::Display_4K_Default, S::Display_4K_OldPlatform,
                             S::Display_4K_Default, S::Display_4K_Default, &replaced));
     if (replaced)
-        qInfo("vdp display4KType parameter is error, now use Display_Default");
+        qCInfo(lcVdSessionSettings, "vdp display4KType parameter is error, now use Display_Default");
 }
 
 void readSessionOptions(VdSessionSettingsPrivate *d, const JsonGroup &root, const JsonGroup &basic)
@@ -60,7 +60,7 @@ void readSessionOptions(VdSessionSettingsPrivate *d, const JsonGroup &root, cons
         basic.numberInRange(QStringLiteral("auto break second times"), S::AUTO_BREAK_TIME_5M, S::AUTO_BREAK_TIME_NO,
                             S::AUTO_BREAK_TIME_NO, S::AUTO_BREAK_TIME_5M, &replaced));
     if (replaced)
-        qInfo("vdp autoBreakSecondTimes parameter is error, now use AUTO_BREAK_TIME_NO");
+        qCInfo(lcVdSessionSettings, "vdp autoBreakSecondTimes parameter is error, now use AUTO_BREAK_TIME_NO");
 
     d->mPrimaryScreenName_ = root.string(QStringLiteral("primary screen name"));
     spdlog::info("primary screen name: {}", d->mPrimaryScreenName_);

@@ -123,7 +123,7 @@ void readGeometries(VdSessionSettingsPrivate *d, const JsonGroup &root)
         return;
     }
     const QString text = root.string(singleKey);
-    qInfo().nospace() << "read geometry : " << JsonValue::splitIntegers(text);
+    qCInfo(lcVdSessionSettings).nospace() << "read geometry : " << JsonValue::splitIntegers(text);
     QRect rect;
     if (rectangleFromText(text, &rect))
         d->mGeometrys_.insert(0, rect);

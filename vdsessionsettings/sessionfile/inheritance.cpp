@@ -74,5 +74,5 @@ void VdSessionSettings::updateConfig()
     if (d->mRenderSystemMode_ != RenderSystemDEFAULT)
         return;
     d->mRenderSystemMode_ = RenderSystemSDL;
-    qInfo().nospace() << "updateConfig " << ",render system mode:" << d->mRenderSystemMode_;
+    qCInfo(lcVdSessionSettings).nospace() << "updateConfig " << ",render system mode:" << d->mRenderSystemMode_;
 }

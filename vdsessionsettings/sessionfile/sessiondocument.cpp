@@ -32,7 +32,7 @@ bool rectangleFromText(const QString &text, QRect *rect)
 void readScreenGeometries(VdSessionSettingsPrivate *d, const JsonGroup &group)
 {
     const QString key = QStringLiteral("geometrys");
-    qInfo().nospace() << "read geometrys : " << group.value(key).toArray();
+    qCInfo(lcVdSessionSettings).nospace() << "read geometrys : " << group.value(key).toArray();
     for (const JsonGroup &screen : group.groups(key)) {
         QRect rect;
         if (rectangleFromText(screen.string(QStringLiteral("geometry")), &rect))

@@ -29,7 +29,7 @@ QJsonArray geometriesToJson(const QMap<int, QRect> &geometries)
 
 void logWriteFailure(const QString &path)
 {
-    qCritical().noquote() << QStringLiteral("[VdSessionSettings::saveToVdp]save vdsession settings file %1 error.").arg(path);
+    qCCritical(lcVdSessionSettings).noquote() << QStringLiteral("[VdSessionSettings::saveToVdp]save vdsession settings file %1 error.").arg(path);
 }
 
 } // namespace
