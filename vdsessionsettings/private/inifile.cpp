@@ -2,11 +2,18 @@
 
 #include <QSettings>
 #include <QStringList>
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
 #include <QTextCodec>
+#endif
 
 void useUtf8(QSettings &settings)
 {
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
     settings.setIniCodec(QTextCodec::codecForName("UTF-8"));
+#else
+    // Qt 6 reads and writes INI files as UTF-8 and has no other choice.
+    Q_UNUSED(settings);
+#endif
 }
 
 int boundedArraySize(QSettings &settings, int claimedSize)
