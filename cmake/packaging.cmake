@@ -1,0 +1,69 @@
+# pkg-config file and Debian packages.
+#
+# Install components, one Debian package each:
+#   library   the shared library                       libvdsessionsettings1
+#   devel     headers, CMake package, pkg-config file  libvdsessionsettings-dev
+#   standins  the companion libraries' stand-ins        vdsessionsettings-standins-dev
+#   qml       the QML module com.virtual.vdi            qml-module-com-virtual-vdi (qml6-... on Qt 6)
+#   tool      the vdsession command                     vdsession
+
+# The prefix is only known when installing: a package installs under /usr, a build under
+# CMAKE_INSTALL_PREFIX or cmake --install --prefix. So the file is completed at install time.
+set(PKGCONFIG_PREFIX "@PKGCONFIG_PREFIX@")
+configure_file(cmake/vdsessionsettings.pc.in ${PROJECT_BINARY_DIR}/vdsessionsettings.pc.in @ONLY)
+install(CODE "
+    set(PKGCONFIG_PREFIX \"\${CMAKE_INSTALL_PREFIX}\")
+    configure_file(\"${PROJECT_BINARY_DIR}/vdsessionsettings.pc.in\" \"${PROJECT_BINARY_DIR}/vdsessionsettings.pc\" @ONLY)
+    " COMPONENT devel)
+install(FILES ${PROJECT_BINARY_DIR}/vdsessionsettings.pc
+        DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT devel)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME vdsessionsettings)
+set(CPACK_PACKAGE_VENDOR "VdSessionSettings developers")
+set(CPACK_PACKAGE_CONTACT "VdSessionSettings developers <vdsessionsettings@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Settings of a virtual-desktop client session")
+# CMAKE_INSTALL_PREFIX is then the package's /usr while installing, which the pkg-config file needs.
+set(CPACK_SET_DESTDIR ON)
+set(CPACK_INSTALL_PREFIX /usr)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION libs)
+
+# Debian's own package names come from dpkg-shlibdeps. It finds the library in the build tree for
+# the plugin and the tool; their dependency on it comes from the components below.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${PROJECT_BINARY_DIR}/vdsessionsettings)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
+
+set(CPACK_DEBIAN_LIBRARY_PACKAGE_NAME libvdsessionsettings${PROJECT_VERSION_MAJOR})
+set(CPACK_COMPONENT_LIBRARY_DESCRIPTION "Every setting of one virtual-desktop client session")
+
+set(CPACK_DEBIAN_DEVEL_PACKAGE_NAME libvdsessionsettings-dev)
+set(CPACK_DEBIAN_DEVEL_PACKAGE_SECTION libdevel)
+set(CPACK_COMPONENT_DEVEL_DESCRIPTION "Headers, CMake package and pkg-config file of vdsessionsettings")
+set(CPACK_COMPONENT_DEVEL_DEPENDS library)
+# Not a dependency: a system with the real companion libraries has their headers instead.
+set(CPACK_DEBIAN_DEVEL_PACKAGE_RECOMMENDS vdsessionsettings-standins-dev)
+
+set(CPACK_DEBIAN_STANDINS_PACKAGE_NAME vdsessionsettings-standins-dev)
+set(CPACK_DEBIAN_STANDINS_PACKAGE_SECTION libdevel)
+set(CPACK_COMPONENT_STANDINS_DESCRIPTION
+    "Stand-ins for the client's companion libraries (vdicommon, internationalization, moduleinfo)")
+
+if(QT_MAJOR_VERSION EQUAL 5)
+    set(CPACK_DEBIAN_QML_PACKAGE_NAME qml-module-com-virtual-vdi)
+else()
+    set(CPACK_DEBIAN_QML_PACKAGE_NAME qml${QT_MAJOR_VERSION}-module-com-virtual-vdi)
+endif()
+set(CPACK_COMPONENT_QML_DESCRIPTION "QML module com.virtual.vdi 1.0 with the singleton Settings")
+set(CPACK_COMPONENT_QML_DEPENDS library)
+
+set(CPACK_DEBIAN_TOOL_PACKAGE_NAME vdsession)
+set(CPACK_DEBIAN_TOOL_PACKAGE_SECTION utils)
+set(CPACK_COMPONENT_TOOL_DESCRIPTION "Command-line tool for session files")
+set(CPACK_COMPONENT_TOOL_DEPENDS library)
+
+include(CPack)
