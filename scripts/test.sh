@@ -3,6 +3,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
+
+# Qt 5, in build/ (or $BUILD_DIR).
+QT_MAJOR_VERSION=5 scripts/build.sh
 ctest --test-dir "${BUILD_DIR:-build}" --output-on-failure --parallel "$(nproc)"
+
+# Qt 6, in build-qt6/ (or $QT6_BUILD_DIR): the same suite must pass on both.
+BUILD_DIR="${QT6_BUILD_DIR:-build-qt6}" QT_MAJOR_VERSION=6 scripts/build.sh
+ctest --test-dir "${QT6_BUILD_DIR:-build-qt6}" --output-on-failure --parallel "$(nproc)"
