@@ -30,6 +30,7 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION libs)
+set(CPACK_STRIP_FILES ON)
 
 # Debian's own package names come from dpkg-shlibdeps. It finds the library in the build tree for
 # the plugin and the tool; their dependency on it comes from the components below.
