@@ -62,6 +62,13 @@ endif()
 set(CPACK_COMPONENT_QML_DESCRIPTION "QML module com.virtual.vdi 1.0 with the singleton Settings")
 set(CPACK_COMPONENT_QML_DEPENDS library)
 
+# The command-line tool, when the project has it, whatever component its own install rule names;
+# only the components listed here become packages.
+set(CPACK_COMPONENTS_ALL library devel standins qml)
+if(TARGET vdsession)
+    install(TARGETS vdsession RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT tool)
+    list(APPEND CPACK_COMPONENTS_ALL tool)
+endif()
 set(CPACK_DEBIAN_TOOL_PACKAGE_NAME vdsession)
 set(CPACK_DEBIAN_TOOL_PACKAGE_SECTION utils)
 set(CPACK_COMPONENT_TOOL_DESCRIPTION "Command-line tool for session files")

@@ -8,7 +8,7 @@ packages=(
     qtbase5-dev qtdeclarative5-dev qml-module-qtqml
     qmlscene qml-module-qtquick2
     qt6-base-dev qt6-declarative-dev qml6-module-qtqml qml6-module-qtqml-models qml6-module-qtqml-workerscript qml6-module-qtquick qml6-module-qtquick-window qml-qt6
-    dpkg-dev
+    dpkg-dev file
     libspdlog-dev libfmt-dev
     libbenchmark-dev
 )
