@@ -22,15 +22,16 @@ Rectangle {
 
     // Reading a file notifies no binding, so the lines are made only once the file is read.
     property bool loaded: false
+    property bool finished: false
 
     Component.onCompleted: {
         const file = sessionFile()
-        if (!Settings.loadFromVdp(file)) {
+        loaded = Settings.loadFromVdp(file)
+        finished = true
+        if (!loaded) {
             console.log("cannot read", file)
-            Qt.exit(1)
             return
         }
-        loaded = true
         console.log("vm:", Settings.getVmName())
         console.log("server:", Settings.serverIp + ":" + Settings.serverPort)
         console.log("protocol:", Settings.protocol)
@@ -54,9 +55,15 @@ Rectangle {
         }
     }
 
+    Text {
+        visible: page.finished && !page.loaded
+        anchors.centerIn: parent
+        text: "Cannot read " + page.sessionFile()
+    }
+
     Timer {
-        running: page.loaded && Qt.application.arguments.indexOf("--quit") > 0
+        running: page.finished && Qt.application.arguments.indexOf("--quit") > 0
         interval: 0
-        onTriggered: Qt.quit()
+        onTriggered: Qt.exit(page.loaded ? 0 : 1)
     }
 }
