@@ -111,7 +111,10 @@ void tst_DataSafety::shortWriteKeepsTheOldFile()
         settings.sync();
         session->restart();
         limit = QFileInfo(path).size();
-        write = [s] { s->updateServerUseNewCertificate(QStringLiteral("10.99.0.1"), true); };
+        write = [s] { // the choice holds for the session even when the file keeps the old one
+            s->updateServerUseNewCertificate(QStringLiteral("10.99.0.1"), true);
+            ::_exit(s->isServerUseNewCertificate(QStringLiteral("10.99.0.1")) ? 0 : 1);
+        };
     } else {
         // A list longer than the limit, which QSettings' lock file is not: writing the list is what fails.
         path = session->documents() + '/' + QCoreApplication::applicationName() + '/' + file;
