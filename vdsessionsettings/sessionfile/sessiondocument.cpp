@@ -60,15 +60,11 @@ bool readSessionFileContent(const QString &path, QByteArray *content, QString *e
     if (!regular)
         return refuse(errorString, QStringLiteral("not a regular file"));
 
-    const QString tooLarge = QStringLiteral("larger than %1 MiB").arg(maximumSessionFileSize / (1024 * 1024));
-    if (file.size() > maximumSessionFileSize)
-        return refuse(errorString, tooLarge);
-    // Bounded as well, for a file that grows while it is read.
-    *content = file.read(maximumSessionFileSize + 1);
-    if (content->size() > maximumSessionFileSize) {
-        content->clear();
-        return refuse(errorString, tooLarge);
-    }
+    const qint64 size = file.size();
+    if (size > maximumSessionFileSize)
+        return refuse(errorString, QStringLiteral("larger than %1 MiB").arg(maximumSessionFileSize / (1024 * 1024)));
+    // As much as the file held when measured: what a writer appends meanwhile is not waited for.
+    *content = file.read(size);
     if (file.error() != QFileDevice::NoError)
         return refuse(errorString, QStringLiteral("cannot be read: ") + file.errorString());
     return true;
