@@ -62,25 +62,24 @@ void VdSessionSettings::updateServerUseNewCertificate(const QString &server, boo
     d->mCertPath_ = newCertificatePath();
     d->mServerUseNewCertificate_.insert(server, useNew);
 
-    QSettings settings(d->mSettingsIniPath_, QSettings::IniFormat);
-    useUtf8(settings);
-    settings.beginGroup(CertificateIni::group);
     // The array is written afresh from the map. Dropping the old one first matters when it was
-    // longer, as when it listed a server twice: its last elements would otherwise stay behind
-    // the new size and come back should the size ever grow again.
-    settings.remove(CertificateIni::array);
-    settings.beginWriteArray(CertificateIni::array, d->mServerUseNewCertificate_.size());
-    int index = 0;
-    for (auto it = d->mServerUseNewCertificate_.cbegin(); it != d->mServerUseNewCertificate_.cend(); ++it) {
-        settings.setArrayIndex(index++);
-        settings.setValue(CertificateIni::serverKey, it.key());
-        settings.setValue(CertificateIni::useNewKey, it.value());
-    }
-    settings.endArray();
-    settings.endGroup();
-    // QSettings replaces the file through a temporary one, so a failed write leaves the old
-    // file whole; the choice is then kept in memory for this session only.
-    settings.sync();
+    // longer, as when it listed a server twice: its last elements would otherwise stay behind the
+    // new size and come back should the size ever grow again. When the file cannot be written it
+    // keeps its old content, and the choice holds for this session only.
+    const QMap<QString, bool> &servers = d->mServerUseNewCertificate_;
+    rewriteIniFile(d->mSettingsIniPath_, [&servers](QSettings &settings) {
+        settings.beginGroup(CertificateIni::group);
+        settings.remove(CertificateIni::array);
+        settings.beginWriteArray(CertificateIni::array, servers.size());
+        int index = 0;
+        for (auto it = servers.cbegin(); it != servers.cend(); ++it) {
+            settings.setArrayIndex(index++);
+            settings.setValue(CertificateIni::serverKey, it.key());
+            settings.setValue(CertificateIni::useNewKey, it.value());
+        }
+        settings.endArray();
+        settings.endGroup();
+    });
 }
 
 void VdSessionSettings::setCurServerArch(const QString &arch)

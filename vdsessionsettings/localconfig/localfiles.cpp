@@ -40,20 +40,19 @@ void VdSessionSettings::readVideoDecoders()
     const QString group = QStringLiteral("VIDEO_DECODERS");
     const QString key = QStringLiteral("DECODERS");
 
-    const bool exists = QFile::exists(path);
-    QSettings settings(path, QSettings::IniFormat);
-    useUtf8(settings);
-    settings.beginGroup(group);
-    if (exists) {
+    if (QFile::exists(path)) {
+        QSettings settings(path, QSettings::IniFormat);
+        useUtf8(settings);
+        settings.beginGroup(group);
         d->mVideoDecoders_ = settings.value(key).toStringList();
+        settings.endGroup();
     } else {
-        // A first run leaves the list it starts with in the file, for later runs to read.
-        settings.setValue(key, d->mVideoDecoders_);
-        // Written now rather than whenever the toolkit gets round to it, so that the file is
-        // there as soon as this returns.
-        settings.sync();
+        // A first run leaves the list it starts with in the file, for later runs to read. Written
+        // now, so that the file is there as soon as this returns; or, when it cannot be written,
+        // not there at all, and the next run tries again.
+        const QStringList &decoders = d->mVideoDecoders_;
+        rewriteIniFile(path, [&](QSettings &settings) { settings.setValue(group + QLatin1Char('/') + key, decoders); });
     }
-    settings.endGroup();
 
     if (!d->mVideoDecoders_.isEmpty())
         spdlog::debug("videoDecoders: size:{}", d->mVideoDecoders_.size());
@@ -73,8 +72,8 @@ Vdp::ServerType VdSessionSettings::getServerType()
     spdlog::debug("current server ip: {}", currentServer);
 
     int serverType = 0;
-    const int size = boundedArraySize(settings, settings.beginReadArray(QStringLiteral("SERVERS")));
-    for (int i = 0; i < size; ++i) {
+    const QVector<int> indices = arrayIndices(settings, settings.beginReadArray(QStringLiteral("SERVERS")));
+    for (const int i : indices) {
         settings.setArrayIndex(i);
         if (!settings.contains(QStringLiteral("SERVERIP")))
             continue;

@@ -1,10 +1,46 @@
 #include "inifile_p.h"
 
+#include "logging_p.h"
+#include "savefile_p.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
+#include <QTemporaryDir>
 #if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
 #include <QTextCodec>
 #endif
+
+#include <algorithm>
+
+namespace {
+
+// A value as an INI file gives it back: a list as its items, anything else as its text.
+QStringList iniText(const QVariant &value)
+{
+    if (!value.isValid())
+        return QStringList();
+    if (value.userType() == QMetaType::QStringList || value.userType() == QMetaType::QVariantList)
+        return value.toStringList();
+    return QStringList{value.toString()};
+}
+
+// Whether @p written holds exactly the keys and values of @p meant.
+bool sameContent(const QSettings &meant, const QSettings &written)
+{
+    QStringList keys = meant.allKeys();
+    QStringList writtenKeys = written.allKeys();
+    std::sort(keys.begin(), keys.end());
+    std::sort(writtenKeys.begin(), writtenKeys.end());
+    if (keys != writtenKeys)
+        return false;
+    return std::all_of(keys.cbegin(), keys.cend(),
+                       [&](const QString &key) { return iniText(meant.value(key)) == iniText(written.value(key)); });
+}
+
+} // namespace
 
 void useUtf8(QSettings &settings)
 {
@@ -16,15 +52,67 @@ void useUtf8(QSettings &settings)
 #endif
 }
 
-int boundedArraySize(QSettings &settings, int claimedSize)
+QVector<int> arrayIndices(QSettings &settings, int claimedSize)
 {
-    int highestStored = 0;
+    QVector<int> indices;
     const QStringList elements = settings.childGroups();
     for (const QString &element : elements) {
-        bool isIndex = false;
-        const int index = element.toInt(&isIndex);
-        if (isIndex && index <= claimedSize)
-            highestStored = qMax(highestStored, index);
+        bool isNumber = false;
+        const int number = element.toInt(&isNumber);
+        // setArrayIndex(i) reads the group named i + 1, written plainly; "01" or " 1" is never read.
+        if (isNumber && number >= 1 && number <= claimedSize && element == QString::number(number))
+            indices.append(number - 1);
     }
-    return highestStored < claimedSize ? highestStored + 1 : claimedSize;
+    std::sort(indices.begin(), indices.end());
+
+    int firstEmpty = 0;
+    while (firstEmpty < indices.size() && indices.at(firstEmpty) == firstEmpty)
+        ++firstEmpty;
+    if (firstEmpty < claimedSize)
+        indices.insert(firstEmpty, firstEmpty);
+    return indices;
+}
+
+bool rewriteIniFile(const QString &path, const std::function<void(QSettings &)> &edit)
+{
+    // Names no QSettings of this process has seen: a QSettings on a known name may answer from
+    // its cache instead of the disk.
+    const QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return reportWriteFailure(path, scratch.errorString());
+    const QString draftPath = scratch.filePath(QStringLiteral("draft.ini"));
+    const QString checkPath = scratch.filePath(QStringLiteral("check.ini"));
+
+    QFile old(path);
+    if (old.exists()) {
+        if (!old.open(QIODevice::ReadOnly))
+            return reportWriteFailure(path, old.errorString());
+        const QByteArray oldContent = old.readAll();
+        if (old.error() != QFileDevice::NoError)
+            return reportWriteFailure(path, old.errorString());
+        if (!writeWholeFile(draftPath, oldContent))
+            return reportWriteFailure(path, QStringLiteral("no room for a draft"));
+    }
+
+    QSettings draft(draftPath, QSettings::IniFormat);
+    useUtf8(draft);
+    edit(draft);
+    draft.sync();
+    if (draft.status() != QSettings::NoError)
+        return reportWriteFailure(path, QStringLiteral("the draft could not be written"));
+
+    QFile draftFile(draftPath);
+    if (!draftFile.open(QIODevice::ReadOnly))
+        return reportWriteFailure(path, draftFile.errorString());
+    const QByteArray content = draftFile.readAll();
+    if (!writeWholeFile(checkPath, content))
+        return reportWriteFailure(path, QStringLiteral("no room to check the draft"));
+    QSettings check(checkPath, QSettings::IniFormat);
+    useUtf8(check);
+    if (check.status() != QSettings::NoError || !sameContent(draft, check))
+        return reportWriteFailure(path, QStringLiteral("the draft was cut short"));
+
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return reportWriteFailure(path, QStringLiteral("its folder cannot be created"));
+    return writeWholeFile(path, content);
 }

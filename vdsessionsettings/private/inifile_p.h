@@ -3,17 +3,31 @@
 
 #include <vdsessionsettings/vdsessionsettings_export.h>
 
+#include <QString>
+#include <QVector>
+
+#include <functional>
+
 class QSettings;
 
 // The client's own INI files hold UTF-8 text; call before the first access.
 VDSESSIONSETTINGS_EXPORT void useUtf8(QSettings &settings);
 
-// The number of indices worth visiting in the array that @p settings has just opened with
-// beginReadArray(), which returned @p claimedSize.
+// The indices worth visiting, in ascending order, in the array that @p settings has just opened
+// with beginReadArray(), which returned @p claimedSize.
 //
-// The size key is only a claim. Every index past the last element really stored reads as an
-// empty element, so visiting one of them gives what visiting all of them would, and the loop
-// stays bounded by what the file holds.
-VDSESSIONSETTINGS_EXPORT int boundedArraySize(QSettings &settings, int claimedSize);
+// The size key is only a claim. Every index below it that stores nothing reads as the same empty
+// element, so the first such index stands for all of them: a loop that does nothing more for an
+// empty element it has met before (one that keeps the first entry per key, or skips elements
+// without a key) gets what visiting every index would give, and is bounded by what the file holds.
+VDSESSIONSETTINGS_EXPORT QVector<int> arrayIndices(QSettings &settings, int claimedSize);
+
+// Rewrites the INI file at @p path with what @p edit changes in it, or leaves it exactly as it was.
+//
+// QSettings writes its files through a buffered QSaveFile, which commits a short write as if it
+// were whole. So the edit is made on a private copy, whose bytes are only used once a fresh parse
+// of them gives back every key and value the edit meant; they then replace the file through
+// writeWholeFile(). The folder is created when missing. A failure is logged and gives false.
+VDSESSIONSETTINGS_EXPORT bool rewriteIniFile(const QString &path, const std::function<void(QSettings &)> &edit);
 
 #endif

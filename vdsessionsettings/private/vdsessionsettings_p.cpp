@@ -58,8 +58,8 @@ void VdSessionSettings::loadSetting()
     QSettings settings(d->mSettingsIniPath_, QSettings::IniFormat);
     useUtf8(settings);
     settings.beginGroup(CertificateIni::group);
-    const int size = boundedArraySize(settings, settings.beginReadArray(CertificateIni::array));
-    for (int i = 0; i < size; ++i) {
+    const QVector<int> indices = arrayIndices(settings, settings.beginReadArray(CertificateIni::array));
+    for (const int i : indices) {
         settings.setArrayIndex(i);
         const bool useNew = settings.value(CertificateIni::useNewKey, false).toBool();
         const QString server = settings.value(CertificateIni::serverKey).toString();

@@ -43,13 +43,13 @@ void VdSessionSettings::readOldVdpConfig()
         return;
     }
 
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QByteArray content;
+    QString problem;
+    if (!readSessionFileContent(path, &content, &problem)) {
         spdlog::critical("load {} old vdp file error.", path);
+        spdlog::error("{}: {}", path, problem);
         return;
     }
-    const QByteArray content = file.readAll();
-    file.close();
 
     // A file that does not parse stays where it is, so that it can be looked at.
     QJsonObject previous;

@@ -20,13 +20,13 @@ bool VdSessionSettings::loadFromVdp(const QString &fileName)
     // and deleting all start from this path.
     d->mVdpPath_ = fileName;
 
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QByteArray content;
+    QString problem;
+    if (!readSessionFileContent(fileName, &content, &problem)) {
         spdlog::critical("load {} vdp file error.", fileName);
+        spdlog::error("{}: {}", fileName, problem);
         return false;
     }
-    const QByteArray content = file.readAll();
-    file.close();
     return parseVdp(content);
 }
 

@@ -5,7 +5,70 @@
 #include "private/vdsessionsettings_p.h"
 
 #include <QDebug>
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+// Far beyond any desktop, and small enough that a rectangle's edges, and their sums and differences
+// with the host's screen coordinates in geometry(), stay well inside an int.
+constexpr int windowCoordinateLimit = 1 << 24;
+
+int windowCoordinate(const QString &text)
+{
+    return qBound(-windowCoordinateLimit, JsonValue::decimalOrZero(text), windowCoordinateLimit);
+}
+
+bool refuse(QString *errorString, const QString &problem)
+{
+    *errorString = problem;
+    return false;
+}
+
+} // namespace
+
+bool readSessionFileContent(const QString &path, QByteArray *content, QString *errorString)
+{
+    QFile file;
+#ifndef _WIN32
+    // Opened without waiting for a writer, so that a pipe cannot block the call; what kind of file
+    // it is, is then asked of the open file, not of a name that may have changed meanwhile.
+    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        return refuse(errorString, QStringLiteral("cannot be opened: ") + qt_error_string(errno));
+    struct stat status;
+    const bool regular = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
+    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        return refuse(errorString, QStringLiteral("cannot be opened: ") + file.errorString());
+    }
+#else
+    // A missing file is left to open() to report.
+    const QFileInfo info(path);
+    const bool regular = !info.exists() || info.isFile();
+    file.setFileName(path);
+    if (regular && !file.open(QIODevice::ReadOnly))
+        return refuse(errorString, QStringLiteral("cannot be opened: ") + file.errorString());
+#endif
+    if (!regular)
+        return refuse(errorString, QStringLiteral("not a regular file"));
+
+    const qint64 size = file.size();
+    if (size > maximumSessionFileSize)
+        return refuse(errorString, QStringLiteral("larger than %1 MiB").arg(maximumSessionFileSize / (1024 * 1024)));
+    // As much as the file held when measured: what a writer appends meanwhile is not waited for.
+    *content = file.read(size);
+    if (file.error() != QFileDevice::NoError)
+        return refuse(errorString, QStringLiteral("cannot be read: ") + file.errorString());
+    return true;
+}
 
 bool parseSessionDocument(const QByteArray &content, QJsonObject *root)
 {
@@ -24,8 +87,11 @@ bool rectangleFromText(const QString &text, QRect *rect)
     const QStringList parts = JsonValue::splitIntegers(text);
     if (parts.size() != 4)
         return false;
-    *rect = QRect(JsonValue::decimalOrZero(parts.at(0)), JsonValue::decimalOrZero(parts.at(1)),
-                  JsonValue::decimalOrZero(parts.at(2)), JsonValue::decimalOrZero(parts.at(3)));
+    // Each number is held to +-2^24 before QRect adds them: "2147483647,2147483647,2147483647,2147483647"
+    // reads as left and top 16777216 with width and height 16777216, and a left of -2147483648 as
+    // -16777216. geometry() then treats such a window as it treats any window off the screen.
+    *rect = QRect(windowCoordinate(parts.at(0)), windowCoordinate(parts.at(1)), windowCoordinate(parts.at(2)),
+                  windowCoordinate(parts.at(3)));
     return true;
 }
 

@@ -1,15 +1,14 @@
 #include "vdsessionsettings.h"
 
 #include "private/logging_p.h"
+#include "private/savefile_p.h"
 #include "private/vdsessionsettings_p.h"
 #include "sessionfile/sessiondocument_p.h"
 
 #include <QDebug>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 namespace {
 
@@ -39,13 +38,13 @@ void VdSessionSettings::saveToVdp()
     const QString path = d->mVdpPath_;
     spdlog::info("save vdp file, path:{}", path);
 
-    QFile source(path);
-    if (!source.open(QIODevice::ReadOnly)) {
+    QByteArray content;
+    QString problem;
+    if (!readSessionFileContent(path, &content, &problem)) {
         spdlog::error("file open error, path:{}", path);
+        spdlog::error("{}: {}", path, problem);
         return;
     }
-    const QByteArray content = source.readAll();
-    source.close();
 
     // Everything else in the document belongs to the launcher and goes back as it was read.
     QJsonObject root;
@@ -74,20 +73,7 @@ void VdSessionSettings::saveToVdp()
     root.insert(QStringLiteral("display_res"),
                 QStringLiteral("%1,%2").arg(d->mDisplayRes_.width()).arg(d->mDisplayRes_.height()));
 
-    // Written beside the file and renamed over it, so a failure at any point leaves the old
-    // session file whole.
-    QSaveFile target(path);
-    if (!target.open(QIODevice::WriteOnly)) {
-        logWriteFailure(path);
-        return;
-    }
-    const QByteArray bytes = QJsonDocument(root).toJson(QJsonDocument::Indented);
-    // A buffered QSaveFile would commit a short write as if it were whole.
-    if (target.write(bytes) != bytes.size()) {
-        target.cancelWriting();
-        logWriteFailure(path);
-        return;
-    }
-    if (!target.commit())
+    // A failure at any point leaves the old session file whole.
+    if (!writeWholeFile(path, QJsonDocument(root).toJson(QJsonDocument::Indented)))
         logWriteFailure(path);
 }

@@ -26,7 +26,13 @@ QString tokenValue(const QString &piece)
 // is ignored, and so is whatever a stray second "=" brings behind the value.
 QString plainValue(const QString &piece)
 {
-    return piece.section(QLatin1Char('='), 1, 1);
+    // Found by position and copied once: splitting the whole piece at every "=" makes one string
+    // per "=", hundreds of megabytes for a link full of them.
+    const int start = piece.indexOf(QLatin1Char('='));
+    if (start < 0)
+        return QString();
+    const int end = piece.indexOf(QLatin1Char('='), start + 1);
+    return end < 0 ? piece.mid(start + 1) : piece.mid(start + 1, end - start - 1);
 }
 
 bool rejected(int failure, const QString &parameters)
