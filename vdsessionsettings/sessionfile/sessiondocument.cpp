@@ -160,23 +160,3 @@ void readOperatorPermissions(VdSessionSettingsPrivate *d, const JsonGroup &vmOpe
     op.shutdown = vmOperator.number(QStringLiteral("shutdown"));
     op.snapshot = vmOperator.number(QStringLiteral("snapshot"));
 }
-
-bool readSessionFileContent(const QString &path, QByteArray *content, QString *errorString)
-{
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        *errorString = QStringLiteral("no such file");
-        return false;
-    }
-    if (!info.isFile()) {
-        *errorString = QStringLiteral("not a regular file");
-        return false;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *errorString = file.errorString();
-        return false;
-    }
-    *content = file.readAll();
-    return true;
-}
