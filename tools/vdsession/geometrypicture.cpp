@@ -42,7 +42,8 @@ public:
         return !m_xml.hasError();
     }
 
-    void rect(const QRect &r, const QString &fill, const QString &stroke, const QString &dashes = QString())
+    void rect(const QRect &r, const QString &fill, const QString &stroke, const QString &dashes = QString(),
+              double fillOpacity = 1.0)
     {
         m_xml.writeEmptyElement(QStringLiteral("rect"));
         m_xml.writeAttribute(QStringLiteral("x"), QString::number(r.x()));
@@ -54,14 +55,17 @@ public:
         m_xml.writeAttribute(QStringLiteral("stroke-width"), QString::number(std::max(2, m_font / 6)));
         if (!dashes.isEmpty())
             m_xml.writeAttribute(QStringLiteral("stroke-dasharray"), dashes);
+        if (fillOpacity < 1.0)
+            m_xml.writeAttribute(QStringLiteral("fill-opacity"), QString::number(fillOpacity));
     }
 
-    // Labels stand inside the top left corner of what they name, one line below the other.
+    // Labels stand inside the top left corner of what they name, one line below the other; a
+    // negative line stands above it.
     void label(const QRect &r, int line, const QString &text, const QString &colour)
     {
         m_xml.writeStartElement(QStringLiteral("text"));
         m_xml.writeAttribute(QStringLiteral("x"), QString::number(r.x() + m_font / 2));
-        m_xml.writeAttribute(QStringLiteral("y"), QString::number(r.y() + (line + 1) * m_font * 6 / 5));
+        m_xml.writeAttribute(QStringLiteral("y"), QString::number(r.y() + (line + 1) * m_font * 6 / 5 - (line < 0 ? m_font / 3 : 0)));
         m_xml.writeAttribute(QStringLiteral("fill"), colour);
         m_xml.writeCharacters(text);
         m_xml.writeEndElement();
@@ -96,8 +100,8 @@ bool writeGeometryPicture(QIODevice *device, const QList<PlacedWindow> &windows)
                      QStringLiteral("none"));
         picture.rect(QRect(s.left(), s.bottom() - bottomBand + 1, s.width(), bottomBand), QStringLiteral("#f2b8b5"),
                      QStringLiteral("none"));
-        picture.label(QRect(s.left(), s.bottom() - bottomBand + 1, s.width(), bottomBand), 0,
-                      QStringLiteral("bottom band (%1 px): a window whose top lies here is centred").arg(bottomBand),
+        picture.label(QRect(s.left(), s.bottom() - bottomBand + 1, s.width(), bottomBand), -1,
+                      QStringLiteral("bottom band %1 px, side margins %2 px").arg(bottomBand).arg(sideMargin),
                       QStringLiteral("#9b2c2c"));
         picture.label(s, 0, QStringLiteral("screen %1: %2").arg(placed.id).arg(describe(s)), QStringLiteral("#3c4450"));
     }
@@ -107,7 +111,7 @@ bool writeGeometryPicture(QIODevice *device, const QList<PlacedWindow> &windows)
             picture.label(placed.remembered, 0, QStringLiteral("remembered %1").arg(describe(placed.remembered)),
                           QStringLiteral("#c05621"));
         }
-        picture.rect(placed.window, QStringLiteral("#2f855a33"), QStringLiteral("#2f855a"));
+        picture.rect(placed.window, QStringLiteral("#2f855a"), QStringLiteral("#2f855a"), QString(), 0.2);
         picture.label(placed.window, placed.remembered.isNull() || placed.remembered.topLeft() != placed.window.topLeft() ? 0 : 1,
                       QStringLiteral("window on screen %1: %2").arg(placed.id).arg(describe(placed.window)),
                       QStringLiteral("#22543d"));
