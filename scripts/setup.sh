@@ -8,6 +8,7 @@ packages=(
     qtbase5-dev qtdeclarative5-dev qml-module-qtqml
     libspdlog-dev libfmt-dev
     libbenchmark-dev
+    python3 python3-jsonschema
 )
 
 missing=()
