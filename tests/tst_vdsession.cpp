@@ -165,9 +165,11 @@ void tst_VdSession::showAgreesWithAccessors()
         if (shown.value(name).isObject())
             value = shown.value(name).toObject().value(platform ? QStringLiteral("platform") : QStringLiteral("user"));
         const QVariant read = property.read(settings);
-        const QJsonValue expected = property.isEnumType()
-            ? QJsonValue(QString::fromLatin1(property.enumerator().valueToKey(read.toInt())))
-            : QJsonValue::fromVariant(read);
+        QJsonValue expected = read.toDouble();
+        if (property.isEnumType())
+            expected = QString::fromLatin1(property.enumerator().valueToKey(read.toInt()));
+        else if (read.userType() == QMetaType::QString || read.userType() == QMetaType::Bool)
+            expected = QJsonValue::fromVariant(read);
         QVERIFY2(value == expected, property.name());
     }
     QCOMPARE(shown.value("getVmName").toString(), settings->getVmName());

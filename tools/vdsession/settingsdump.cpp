@@ -28,7 +28,16 @@ QJsonValue propertyValue(const QMetaProperty &property, const QVariant &value)
         const char *key = property.enumerator().valueToKey(value.toInt());
         return key ? QJsonValue(QString::fromLatin1(key)) : QJsonValue(value.toInt());
     }
-    return QJsonValue::fromVariant(value);
+    // QJsonValue takes the wider number types only; a port would otherwise come out as text.
+    switch (value.userType()) {
+    case QMetaType::UShort:
+    case QMetaType::Short:
+    case QMetaType::UChar:
+    case QMetaType::SChar:
+        return value.toInt();
+    default:
+        return QJsonValue::fromVariant(value);
+    }
 }
 
 // Policy texts are JSON kept as text; shown as the JSON they hold, so that nobody has to unescape
