@@ -3,95 +3,78 @@
 #include <vdsessionsettings/vdsessionsettings.h>
 
 #include "private/vdsessionsettings_p.h"
+#include "settingsdump.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
 
-#include <spdlog/sinks/base_sink.h>
 #include <spdlog/spdlog.h>
 
-#include <mutex>
-
-struct LogCapture::State
-{
-    QVector<Message> messages;
-    QVector<QtMessage> qtMessages;
-    std::shared_ptr<spdlog::logger> previousLogger;
-    QtMessageHandler previousHandler = nullptr;
-};
-
 namespace {
-
-LogCapture::State *s_capture = nullptr;
-
-class CaptureSink : public spdlog::sinks::base_sink<std::mutex>
-{
-protected:
-    void sink_it_(const spdlog::details::log_msg &message) override
-    {
-        if (s_capture)
-            s_capture->messages.append({message.level, QString::fromUtf8(message.payload.data(), int(message.payload.size()))});
-    }
-    void flush_() override {}
-};
-
-void captureQtMessage(QtMsgType type, const QMessageLogContext &, const QString &text)
-{
-    if (s_capture)
-        s_capture->qtMessages.append({type, text});
+QVector<QPair<QtMsgType, QString>> s_qtMessages;
 }
 
-} // namespace
-
 LogCapture::LogCapture()
-    : m_state(std::make_shared<State>())
+    : m_previousLogger(spdlog::default_logger())
 {
-    Q_ASSERT(!s_capture);
-    s_capture = m_state.get();
-    m_state->previousLogger = spdlog::default_logger();
-    auto logger = std::make_shared<spdlog::logger>("capture", std::make_shared<CaptureSink>());
-    logger->set_level(spdlog::level::trace);
-    spdlog::set_default_logger(logger);
-    m_state->previousHandler = qInstallMessageHandler(captureQtMessage);
+    clear();
+    m_previousHandler = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
+        if (type == QtFatalMsg) // the test's own, about to abort
+            fprintf(stderr, "%s\n", qPrintable(text));
+        s_qtMessages.append({type, text});
+    });
 }
 
 LogCapture::~LogCapture()
 {
-    qInstallMessageHandler(m_state->previousHandler);
-    spdlog::set_default_logger(m_state->previousLogger);
-    s_capture = nullptr;
+    qInstallMessageHandler(m_previousHandler);
+    spdlog::set_default_logger(m_previousLogger);
 }
-
-const QVector<LogCapture::Message> &LogCapture::messages() const { return m_state->messages; }
-const QVector<LogCapture::QtMessage> &LogCapture::qtMessages() const { return m_state->qtMessages; }
 
 int LogCapture::count(spdlog::level::level_enum level, const QString &text) const
 {
-    return int(std::count_if(m_state->messages.cbegin(), m_state->messages.cend(),
-                             [&](const Message &m) { return m.level == level && m.text == text; }));
+    const auto messages = m_sink->last_raw();
+    return int(std::count_if(messages.cbegin(), messages.cend(), [&](const spdlog::details::log_msg_buffer &m) {
+        return m.level == level && QString::fromUtf8(m.payload.data(), int(m.payload.size())) == text;
+    }));
 }
 
 int LogCapture::countQt(QtMsgType type, const QString &prefix) const
 {
-    return int(std::count_if(m_state->qtMessages.cbegin(), m_state->qtMessages.cend(),
-                             [&](const QtMessage &m) { return m.type == type && m.text.startsWith(prefix); }));
-}
-
-QString LogCapture::dump() const
-{
-    QStringList lines;
-    for (const Message &m : m_state->messages)
-        lines << QStringLiteral("[%1] %2").arg(QString::fromUtf8(spdlog::level::to_string_view(m.level).data())).arg(m.text);
-    for (const QtMessage &m : m_state->qtMessages)
-        lines << QStringLiteral("[qt %1] %2").arg(int(m.type)).arg(m.text);
-    return lines.join(QLatin1Char('\n'));
+    return int(std::count_if(s_qtMessages.cbegin(), s_qtMessages.cend(),
+                             [&](const auto &m) { return m.first == type && m.second.startsWith(prefix); }));
 }
 
 void LogCapture::clear()
 {
-    m_state->messages.clear();
-    m_state->qtMessages.clear();
+    s_qtMessages.clear();
+    m_sink = std::make_shared<spdlog::sinks::ringbuffer_sink_mt>(4096);
+    auto logger = std::make_shared<spdlog::logger>("capture", m_sink);
+    logger->set_level(spdlog::level::trace);
+    spdlog::set_default_logger(logger);
+}
+
+SignalLog::SignalLog(QObject *object)
+{
+    const QMetaObject *meta = object->metaObject();
+    for (int i = meta->methodOffset(); i < meta->methodCount(); ++i)
+        if (meta->method(i).methodType() == QMetaMethod::Signal)
+            m_spies.emplace_back(new QSignalSpy(object, meta->method(i)));
+}
+
+QStringList SignalLog::take()
+{
+    QStringList heard;
+    for (const auto &spy : m_spies) {
+        for (const QVariantList &arguments : qAsConst(*spy))
+            heard << QString::fromLatin1(spy->signal().left(spy->signal().indexOf('(')))
+                    + (arguments.isEmpty() ? QString() : ' ' + arguments.first().toString());
+        spy->clear();
+    }
+    return heard;
 }
 
 TestSession::TestSession()
@@ -146,4 +129,37 @@ QByteArray TestSession::readFile(const QString &path) const
 {
     QFile file(QDir(m_workDir.path()).absoluteFilePath(path));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray TestSession::dump() const
+{
+    QJsonObject settings = settingsToJson(*this->settings(), true);
+    settings.insert(QStringLiteral("geometrys"), rememberedGeometries(*this->settings(), {0, 1, 2, 3, 4, 5}));
+    return QJsonDocument(settings).toJson()
+        .replace(QCoreApplication::applicationDirPath().toUtf8(), "$APPDIR")
+        .replace(m_home.path().toUtf8(), "$HOME")
+        .replace(m_workDir.path().toUtf8(), "$PWD");
+}
+
+bool matchesGolden(const QByteArray &actual, const QString &name, QString *difference)
+{
+    QFile golden(QString::fromUtf8(GOLDEN_DIR) + QLatin1Char('/') + name);
+    if (qEnvironmentVariableIntValue("VDSESSION_UPDATE_GOLDEN") == 1) {
+        QDir().mkpath(QFileInfo(golden).absolutePath());
+        if (golden.open(QIODevice::WriteOnly) && golden.write(actual) == actual.size())
+            return true;
+        *difference = QStringLiteral("cannot write ") + golden.fileName();
+        return false;
+    }
+    const QByteArray expected = golden.open(QIODevice::ReadOnly) ? golden.readAll() : QByteArray();
+    if (actual == expected)
+        return true;
+    const QList<QByteArray> want = expected.split('\n'), got = actual.split('\n');
+    int line = 0;
+    while (line < want.size() && line < got.size() && want[line] == got[line])
+        ++line;
+    *difference = QStringLiteral("%1 differs at line %2\n expected: %3\n   actual: %4\n(VDSESSION_UPDATE_GOLDEN=1 rewrites it)")
+                      .arg(golden.fileName()).arg(line + 1)
+                      .arg(QString::fromUtf8(want.value(line, "<end>")), QString::fromUtf8(got.value(line, "<end>")));
+    return false;
 }

@@ -2,59 +2,56 @@
 #define TESTSESSION_H
 
 #include <QByteArray>
+#include <QSignalSpy>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
-#include <QVector>
 
-#include <spdlog/common.h>
+#include <spdlog/logger.h>
+#include <spdlog/sinks/ringbuffer_sink.h>
 
 #include <memory>
+#include <vector>
 
 class VdSessionSettings;
 class VdSessionSettingsPrivate;
 
-// Everything the library writes to its two channels, the default spdlog logger and Qt's
-// message handler, while it lives. Only one may live at a time.
+// What the library writes to its two channels while it lives, the default spdlog logger (every
+// message formatted, none printed) and Qt's message handler. Only one may live at a time.
 class LogCapture
 {
 public:
-    struct Message
-    {
-        spdlog::level::level_enum level;
-        QString text;
-    };
-    struct QtMessage
-    {
-        QtMsgType type;
-        QString text;
-    };
-
     LogCapture();
     ~LogCapture();
-
-    const QVector<Message> &messages() const;
-    const QVector<QtMessage> &qtMessages() const;
 
     // How often the logger got exactly @p text at @p level.
     int count(spdlog::level::level_enum level, const QString &text) const;
     bool contains(spdlog::level::level_enum level, const QString &text) const { return count(level, text) > 0; }
     // How often Qt's handler got a message of @p type that starts with @p prefix.
     int countQt(QtMsgType type, const QString &prefix) const;
-    bool containsQt(QtMsgType type, const QString &prefix) const { return countQt(type, prefix) > 0; }
-    // Every text the logger got, one per line, for failure messages.
-    QString dump() const;
-
     void clear();
 
-    struct State;
+private:
+    std::shared_ptr<spdlog::sinks::ringbuffer_sink_mt> m_sink;
+    std::shared_ptr<spdlog::logger> m_previousLogger;
+    QtMessageHandler m_previousHandler;
+};
+
+// Every signal @p object emits while this lives, each as its name, followed by a blank and the
+// first argument when it has one.
+class SignalLog
+{
+public:
+    explicit SignalLog(QObject *object);
+    // What came since the last call.
+    QStringList take();
 
 private:
-    std::shared_ptr<State> m_state;
+    std::vector<std::unique_ptr<QSignalSpy>> m_spies;
 };
 
 // One test case's world: a temporary HOME (so the documents folder is the case's own) and
-// working directory, a fresh settings record, and a log capture. Create one in init() and drop
-// it in cleanup().
+// working directory, a fresh settings record, and a log capture.
 class TestSession
 {
 public:
@@ -76,6 +73,12 @@ public:
     QString copyFixture(const QString &fixture, const QString &path) const;
     QByteArray readFile(const QString &path) const;
 
+    // Every setting of the record as `vdsession show --json` gives it, secrets shown, with the
+    // rectangles remembered for screens 0 to 5; the case's HOME and working directory and the
+    // program's directory read as $HOME, $PWD and $APPDIR. Reading the rectangles records them:
+    // call it last.
+    QByteArray dump() const;
+
     // Builds a fresh record again, as at start-up; call after writing the files it reads.
     void restart();
 
@@ -86,5 +89,16 @@ private:
     QByteArray m_previousWorkDir;
     LogCapture m_log;
 };
+
+// Compares @p actual with the checked-in file tests/data/golden/@p name; with the environment
+// variable VDSESSION_UPDATE_GOLDEN=1 it writes @p actual there instead. On a difference, returns
+// false and puts the first differing line in @p difference.
+bool matchesGolden(const QByteArray &actual, const QString &name, QString *difference);
+
+#define COMPARE_GOLDEN(actual, name) \
+    do { \
+        QString difference; \
+        QVERIFY2(matchesGolden(actual, name, &difference), qPrintable(difference)); \
+    } while (false)
 
 #endif
