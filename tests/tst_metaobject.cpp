@@ -45,17 +45,6 @@ private Q_SLOTS:
         }
         COMPARE_GOLDEN(lines.join('\n') + '\n', "metaobject.txt");
     }
-
-    // The common library's enumerations travel as integers, in both directions.
-    void commonEnumerationsAreIntegers()
-    {
-        TestSession session;
-        VdSessionSettings *s = session.settings();
-        QVERIFY(s->setProperty("serverType", 1));
-        QCOMPARE(s->serverType(), Vdp::ServerType(1));
-        QVERIFY(s->setProperty("clientType", 3));
-        QCOMPARE(s->property("clientType").toInt(), 3);
-    }
 };
 
 QTEST_GUILESS_MAIN(tst_MetaObject)

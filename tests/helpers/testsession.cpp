@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 
+#include <spdlog/sinks/null_sink.h>
 #include <spdlog/spdlog.h>
 
 namespace {
@@ -20,7 +21,10 @@ QVector<QPair<QtMsgType, QString>> s_qtMessages;
 LogCapture::LogCapture()
     : m_previousLogger(spdlog::default_logger())
 {
-    clear();
+    // Formatted all the same, so that a bad format string or argument shows in every test.
+    auto logger = std::make_shared<spdlog::logger>("silent", std::make_shared<spdlog::sinks::null_sink_mt>());
+    logger->set_level(spdlog::level::trace);
+    spdlog::set_default_logger(logger);
     m_previousHandler = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
         if (type == QtFatalMsg) // the test's own, about to abort
             fprintf(stderr, "%s\n", qPrintable(text));
@@ -34,28 +38,13 @@ LogCapture::~LogCapture()
     spdlog::set_default_logger(m_previousLogger);
 }
 
-int LogCapture::count(spdlog::level::level_enum level, const QString &text) const
-{
-    const auto messages = m_sink->last_raw();
-    return int(std::count_if(messages.cbegin(), messages.cend(), [&](const spdlog::details::log_msg_buffer &m) {
-        return m.level == level && QString::fromUtf8(m.payload.data(), int(m.payload.size())) == text;
-    }));
-}
-
 int LogCapture::countQt(QtMsgType type, const QString &prefix) const
 {
     return int(std::count_if(s_qtMessages.cbegin(), s_qtMessages.cend(),
                              [&](const auto &m) { return m.first == type && m.second.startsWith(prefix); }));
 }
 
-void LogCapture::clear()
-{
-    s_qtMessages.clear();
-    m_sink = std::make_shared<spdlog::sinks::ringbuffer_sink_mt>(4096);
-    auto logger = std::make_shared<spdlog::logger>("capture", m_sink);
-    logger->set_level(spdlog::level::trace);
-    spdlog::set_default_logger(logger);
-}
+void LogCapture::clear() { s_qtMessages.clear(); }
 
 SignalLog::SignalLog(QObject *object)
 {
@@ -117,14 +106,6 @@ QString TestSession::writeFile(const QString &path, const QByteArray &content) c
     return absolute;
 }
 
-QString TestSession::copyFixture(const QString &fixture, const QString &path) const
-{
-    QFile source(fixture);
-    if (!source.open(QIODevice::ReadOnly))
-        qFatal("no fixture %s", qPrintable(source.fileName()));
-    return writeFile(path, source.readAll());
-}
-
 QByteArray TestSession::readFile(const QString &path) const
 {
     QFile file(QDir(m_workDir.path()).absoluteFilePath(path));
@@ -141,25 +122,19 @@ QByteArray TestSession::dump() const
         .replace(m_workDir.path().toUtf8(), "$PWD");
 }
 
-bool matchesGolden(const QByteArray &actual, const QString &name, QString *difference)
+QString goldenDifference(const QByteArray &actual, const QString &name)
 {
-    QFile golden(QString::fromUtf8(GOLDEN_DIR) + QLatin1Char('/') + name);
+    QFile file(QString::fromUtf8(GOLDEN_DIR) + QLatin1Char('/') + name);
     if (qEnvironmentVariableIntValue("VDSESSION_UPDATE_GOLDEN") == 1) {
-        QDir().mkpath(QFileInfo(golden).absolutePath());
-        if (golden.open(QIODevice::WriteOnly) && golden.write(actual) == actual.size())
-            return true;
-        *difference = QStringLiteral("cannot write ") + golden.fileName();
-        return false;
+        QDir().mkpath(QFileInfo(file).absolutePath());
+        return file.open(QIODevice::WriteOnly) && file.write(actual) == actual.size() ? QString() : "cannot write " + file.fileName();
     }
-    const QByteArray expected = golden.open(QIODevice::ReadOnly) ? golden.readAll() : QByteArray();
-    if (actual == expected)
-        return true;
-    const QList<QByteArray> want = expected.split('\n'), got = actual.split('\n');
-    int line = 0;
-    while (line < want.size() && line < got.size() && want[line] == got[line])
-        ++line;
-    *difference = QStringLiteral("%1 differs at line %2\n expected: %3\n   actual: %4\n(VDSESSION_UPDATE_GOLDEN=1 rewrites it)")
-                      .arg(golden.fileName()).arg(line + 1)
-                      .arg(QString::fromUtf8(want.value(line, "<end>")), QString::fromUtf8(got.value(line, "<end>")));
-    return false;
+    const QList<QByteArray> want = file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QList<QByteArray>();
+    const QList<QByteArray> got = actual.split('\n');
+    for (int line = 0; line < qMax(want.size(), got.size()); ++line) {
+        if (got.value(line) != want.value(line))
+            return QStringLiteral("%1:%2: %3 instead of %4").arg(file.fileName()).arg(line + 1)
+                .arg(QString::fromUtf8(got.value(line)), QString::fromUtf8(want.value(line)));
+    }
+    return QString();
 }
