@@ -11,6 +11,7 @@ packages=(
     dpkg-dev file
     libspdlog-dev libfmt-dev
     libbenchmark-dev
+    python3 python3-jsonschema
 )
 
 missing=()

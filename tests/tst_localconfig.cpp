@@ -16,111 +16,96 @@ private Q_SLOTS:
     // "version.ini" stands beside the program, outside the case's own folders.
     void cleanup() { QFile::remove(QCoreApplication::applicationDirPath() + "/version.ini"); session.reset(); }
 
-    void version();
-    void videoDecoders();
-    void serverType_data();
-    void serverType();
-    void certificates();
+    void version()
+    {
+        session->copyFixture(QFINDTESTDATA("data/localconfig/version.ini"), QCoreApplication::applicationDirPath() + "/version.ini");
+        QCOMPARE(session->settings()->version(), QStringLiteral("V6.4.2 R1187"));
+    }
+
+    void videoDecoders()
+    {
+        const QString path = session->documents() + '/' + QCoreApplication::applicationName() + "/decoders.ini";
+        // At first use the file is created with the list in force; read back, its list replaces the one in memory.
+        session->d()->mVideoDecoders_ = QStringList{"D3D11VA", "DXVA"};
+        session->settings()->readVideoDecoders();
+        QCOMPARE(session->readFile(path), QByteArray("[VIDEO_DECODERS]\nDECODERS=D3D11VA, DXVA\n"));
+        session->settings()->readVideoDecoders();
+        QCOMPARE(session->settings()->videoDecoders(), (QStringList{"D3D11VA", "DXVA"}));
+        // The key in another group is no key at all.
+        session->writeFile(path, "[VIDEO]\nDECODERS=DXVA\n");
+        session->settings()->readVideoDecoders();
+        QCOMPARE(session->settings()->videoDecoders(), QStringList());
+    }
+
+    // The known servers of the fixture, with the server in use set as the client sets it. The array claims 2^31-1
+    // elements; only those stored are visited.
+    void serverType_data()
+    {
+        QTest::addColumn<QString>("current"); // null: none
+        QTest::addColumn<int>("type");
+
+        QTest::newRow("second address, first match") << "vdi.example.com" << 1;
+        QTest::newRow("type 2 on 443")               << "172.16.8.21"     << 1;
+        QTest::newRow("port with a blank")           << "172.16.8.23"     << 0;
+        QTest::newRow("negative type on 443")        << "192.168.1.52"    << 1;
+        QTest::newRow("no type")                     << "192.168.1.50"    << 0;
+        QTest::newRow("case differs")                << "VDI.EXAMPLE.COM" << 0;
+        // Matches the first element with an address and no second one, past the one without either.
+        QTest::newRow("no server in use")            << QString()         << 1;
+    }
+
+    void serverType()
+    {
+        QFETCH(QString, current);
+        QFETCH(int, type);
+
+        const QString path = session->copyFixture(QFINDTESTDATA("data/localconfig/settings.ini"), session->documents() + "/Calderwyn/settings.ini");
+        if (!current.isNull())
+            QSettings(path, QSettings::IniFormat).setValue("SERVERINFO/CURSERVERIP", current);
+
+        QCOMPARE(session->settings()->getServerType(), Vdp::ServerType(type));
+        QCOMPARE(session->d()->mServerType_, Vdp::ServerType(0)); // read, never kept
+    }
+
+    void certificates()
+    {
+        const QString path = session->copyFixture(QFINDTESTDATA("data/localconfig/vdisettings.ini"), session->documents() + "/VdSession/vdisettings.ini");
+        session->restart();
+        S *s = session->settings();
+        const QString newPath = session->documents() + "/cert/calderwyn_cert.pem", oldPath = "config/grpcserver.pem";
+
+        // The fixture lists 10.20.30.40 twice, first with true: the first entry is in force. The new certificate
+        // needs its file.
+        s->setCertPath(QStringLiteral("elsewhere.pem"));
+        s->setCertPathFromServer(QStringLiteral("10.20.30.40"));
+        QCOMPARE(s->getCertPath(), oldPath);
+        session->writeFile(newPath, "-----BEGIN CERTIFICATE-----\n-----END CERTIFICATE-----\n");
+        s->setCertPathFromServer(QStringLiteral("10.20.30.40"));
+        QCOMPARE(s->getCertPath(), newPath);
+        // Recorded false: the old certificate. In another case, or never recorded: not found.
+        s->setCertPathFromServer(QStringLiteral("172.16.8.21"));
+        QCOMPARE(s->getCertPath(), oldPath);
+        QVERIFY(!s->isServerUseNewCertificate(QStringLiteral("vdi.example.com")));
+        QVERIFY(!s->isServerUseNewCertificate(QStringLiteral("10.99.0.1")));
+
+        // The old certificate for the server listed twice: the server once in the file, nothing left behind the
+        // array, the rest of the file as it was; and the path of the new certificate all the same.
+        s->updateServerUseNewCertificate(QStringLiteral("10.20.30.40"), false);
+        QCOMPARE(session->readFile(path), session->readFile(QFINDTESTDATA("data/localconfig/vdisettings-recorded.ini")));
+        QCOMPARE(s->getCertPath(), newPath);
+        s->resetCertPath();
+        QCOMPARE(s->getCertPath(), oldPath);
+
+        // Whatever the server reports, the client works with it as x86.
+        QSignalSpy archChanged(s, &S::curServerArchChanged);
+        s->setCurServerArch(QStringLiteral("ARM64"));
+        QCOMPARE(s->curServerArch(), QStringLiteral("X86"));
+        QCOMPARE(archChanged.count(), 0);
+    }
 
 private:
     std::unique_ptr<TestSession> session;
 };
-
-void tst_LocalConfig::version()
-{
-    session->copyFixture(QFINDTESTDATA("data/localconfig/version.ini"), QCoreApplication::applicationDirPath() + "/version.ini");
-    QCOMPARE(session->settings()->version(), QStringLiteral("V6.4.2 R1187"));
-    QVERIFY(session->log().contains(spdlog::level::info, "version is   V6.4.2\tR1187  "));
-}
-
-void tst_LocalConfig::videoDecoders()
-{
-    const QString path = session->documents() + '/' + QCoreApplication::applicationName() + "/decoders.ini";
-    // At first use the file is created with the list in force; read back, its list replaces the one in memory.
-    session->d()->mVideoDecoders_ = QStringList{"D3D11VA", "DXVA"};
-    session->settings()->readVideoDecoders();
-    QCOMPARE(session->readFile(path), QByteArray("[VIDEO_DECODERS]\nDECODERS=D3D11VA, DXVA\n"));
-    session->settings()->readVideoDecoders();
-    QCOMPARE(session->settings()->videoDecoders(), (QStringList{"D3D11VA", "DXVA"}));
-    // The key in another group is no key at all.
-    session->writeFile(path, "[VIDEO]\nDECODERS=DXVA\n");
-    session->settings()->readVideoDecoders();
-    QCOMPARE(session->settings()->videoDecoders(), QStringList());
-    QVERIFY(session->log().contains(spdlog::level::debug, "videoDecoders is empty"));
-}
-
-// The known servers of the fixture, with the server in use set as the client sets it. The array claims 2^31-1
-// elements; only those stored are visited.
-void tst_LocalConfig::serverType_data()
-{
-    QTest::addColumn<QString>("current"); // null: none
-    QTest::addColumn<int>("type");
-    QTest::addColumn<QString>("logged"); // empty: no match
-
-    QTest::newRow("second address, first match") << "vdi.example.com" << 1 << "contains type: true";
-    QTest::newRow("type 2 on 443")               << "172.16.8.21"     << 1 << "server type: ip: 2";
-    QTest::newRow("port with a blank")           << "172.16.8.23"     << 0 << "server type: ip: 2";
-    QTest::newRow("negative type on 443")        << "192.168.1.52"    << 1 << "server type: ip: -1";
-    QTest::newRow("no type")                     << "192.168.1.50"    << 0 << "contains type: false";
-    QTest::newRow("case differs")                << "VDI.EXAMPLE.COM" << 0 << "";
-    // Matches the first element with an address and no second one, past the one without either.
-    QTest::newRow("no server in use")            << QString()         << 1 << "server type: ip: 2";
-}
-
-void tst_LocalConfig::serverType()
-{
-    QFETCH(QString, current);
-    QFETCH(int, type);
-    QFETCH(QString, logged);
-
-    const QString path = session->copyFixture(QFINDTESTDATA("data/localconfig/settings.ini"), session->documents() + "/Calderwyn/settings.ini");
-    if (!current.isNull())
-        QSettings(path, QSettings::IniFormat).setValue("SERVERINFO/CURSERVERIP", current);
-
-    QCOMPARE(session->settings()->getServerType(), Vdp::ServerType(type));
-    QVERIFY2(logged.isEmpty() || session->log().contains(spdlog::level::debug, logged), qPrintable(session->log().dump()));
-    QCOMPARE(session->d()->mServerType_, Vdp::ServerType(0)); // read, never kept
-}
-
-void tst_LocalConfig::certificates()
-{
-    const QString path = session->copyFixture(QFINDTESTDATA("data/localconfig/vdisettings.ini"), session->documents() + "/VdSession/vdisettings.ini");
-    session->restart();
-    S *s = session->settings();
-    const QString newPath = session->documents() + "/cert/calderwyn_cert.pem", oldPath = "config/grpcserver.pem";
-
-    // The fixture lists 10.20.30.40 twice, first with true: the first entry is in force. The new certificate
-    // needs its file.
-    s->setCertPath(QStringLiteral("elsewhere.pem"));
-    s->setCertPathFromServer(QStringLiteral("10.20.30.40"));
-    QCOMPARE(s->getCertPath(), oldPath);
-    session->writeFile(newPath, "-----BEGIN CERTIFICATE-----\n-----END CERTIFICATE-----\n");
-    s->setCertPathFromServer(QStringLiteral("10.20.30.40"));
-    QCOMPARE(s->getCertPath(), newPath);
-    QCOMPARE(session->log().count(spdlog::level::info, "using new certificate serverIp:10.20.30.40 " + newPath), 1);
-    // Recorded false: the old certificate. In another case, or never recorded: not found.
-    s->setCertPathFromServer(QStringLiteral("172.16.8.21"));
-    QCOMPARE(s->getCertPath(), oldPath);
-    QVERIFY(!s->isServerUseNewCertificate(QStringLiteral("vdi.example.com")));
-    QVERIFY(!s->isServerUseNewCertificate(QStringLiteral("10.99.0.1")));
-    QVERIFY(session->log().contains(spdlog::level::info, "user old certificate:10.99.0.1"));
-
-    // The old certificate for the server listed twice: the server once in the file, nothing left behind the
-    // array, the rest of the file as it was; and the path of the new certificate all the same.
-    s->updateServerUseNewCertificate(QStringLiteral("10.20.30.40"), false);
-    QCOMPARE(session->readFile(path), session->readFile(QFINDTESTDATA("data/localconfig/vdisettings-recorded.ini")));
-    QCOMPARE(s->getCertPath(), newPath);
-    s->resetCertPath();
-    QCOMPARE(s->getCertPath(), oldPath);
-    QVERIFY(session->log().contains(spdlog::level::info, "reset cert path!"));
-
-    // Whatever the server reports, the client works with it as x86.
-    QSignalSpy archChanged(s, &S::curServerArchChanged);
-    s->setCurServerArch(QStringLiteral("ARM64"));
-    QCOMPARE(s->curServerArch(), QStringLiteral("X86"));
-    QVERIFY(session->log().contains(spdlog::level::info, "curServerArch ARM64"));
-    QCOMPARE(archChanged.count(), 0);
-}
 
 QTEST_GUILESS_MAIN(tst_LocalConfig)
 #include "tst_localconfig.moc"

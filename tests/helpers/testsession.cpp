@@ -3,95 +3,67 @@
 #include <vdsessionsettings/vdsessionsettings.h>
 
 #include "private/vdsessionsettings_p.h"
+#include "settingsdump.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
 
-#include <spdlog/sinks/base_sink.h>
+#include <spdlog/sinks/null_sink.h>
 #include <spdlog/spdlog.h>
 
-#include <mutex>
-
-struct LogCapture::State
-{
-    QVector<Message> messages;
-    QVector<QtMessage> qtMessages;
-    std::shared_ptr<spdlog::logger> previousLogger;
-    QtMessageHandler previousHandler = nullptr;
-};
-
 namespace {
-
-LogCapture::State *s_capture = nullptr;
-
-class CaptureSink : public spdlog::sinks::base_sink<std::mutex>
-{
-protected:
-    void sink_it_(const spdlog::details::log_msg &message) override
-    {
-        if (s_capture)
-            s_capture->messages.append({message.level, QString::fromUtf8(message.payload.data(), int(message.payload.size()))});
-    }
-    void flush_() override {}
-};
-
-void captureQtMessage(QtMsgType type, const QMessageLogContext &, const QString &text)
-{
-    if (s_capture)
-        s_capture->qtMessages.append({type, text});
+QVector<QPair<QtMsgType, QString>> s_qtMessages;
 }
 
-} // namespace
-
 LogCapture::LogCapture()
-    : m_state(std::make_shared<State>())
+    : m_previousLogger(spdlog::default_logger())
 {
-    Q_ASSERT(!s_capture);
-    s_capture = m_state.get();
-    m_state->previousLogger = spdlog::default_logger();
-    auto logger = std::make_shared<spdlog::logger>("capture", std::make_shared<CaptureSink>());
+    // Formatted all the same, so that a bad format string or argument shows in every test.
+    auto logger = std::make_shared<spdlog::logger>("silent", std::make_shared<spdlog::sinks::null_sink_mt>());
     logger->set_level(spdlog::level::trace);
     spdlog::set_default_logger(logger);
-    m_state->previousHandler = qInstallMessageHandler(captureQtMessage);
+    m_previousHandler = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
+        if (type == QtFatalMsg) // the test's own, about to abort
+            fprintf(stderr, "%s\n", qPrintable(text));
+        s_qtMessages.append({type, text});
+    });
 }
 
 LogCapture::~LogCapture()
 {
-    qInstallMessageHandler(m_state->previousHandler);
-    spdlog::set_default_logger(m_state->previousLogger);
-    s_capture = nullptr;
-}
-
-const QVector<LogCapture::Message> &LogCapture::messages() const { return m_state->messages; }
-const QVector<LogCapture::QtMessage> &LogCapture::qtMessages() const { return m_state->qtMessages; }
-
-int LogCapture::count(spdlog::level::level_enum level, const QString &text) const
-{
-    return int(std::count_if(m_state->messages.cbegin(), m_state->messages.cend(),
-                             [&](const Message &m) { return m.level == level && m.text == text; }));
+    qInstallMessageHandler(m_previousHandler);
+    spdlog::set_default_logger(m_previousLogger);
 }
 
 int LogCapture::countQt(QtMsgType type, const QString &prefix) const
 {
-    return int(std::count_if(m_state->qtMessages.cbegin(), m_state->qtMessages.cend(),
-                             [&](const QtMessage &m) { return m.type == type && m.text.startsWith(prefix); }));
+    return int(std::count_if(s_qtMessages.cbegin(), s_qtMessages.cend(),
+                             [&](const auto &m) { return m.first == type && m.second.startsWith(prefix); }));
 }
 
-QString LogCapture::dump() const
+void LogCapture::clear() { s_qtMessages.clear(); }
+
+SignalLog::SignalLog(QObject *object)
 {
-    QStringList lines;
-    for (const Message &m : m_state->messages)
-        lines << QStringLiteral("[%1] %2").arg(QString::fromUtf8(spdlog::level::to_string_view(m.level).data())).arg(m.text);
-    for (const QtMessage &m : m_state->qtMessages)
-        lines << QStringLiteral("[qt %1] %2").arg(int(m.type)).arg(m.text);
-    return lines.join(QLatin1Char('\n'));
+    const QMetaObject *meta = object->metaObject();
+    for (int i = meta->methodOffset(); i < meta->methodCount(); ++i)
+        if (meta->method(i).methodType() == QMetaMethod::Signal)
+            m_spies.emplace_back(new QSignalSpy(object, meta->method(i)));
 }
 
-void LogCapture::clear()
+QStringList SignalLog::take()
 {
-    m_state->messages.clear();
-    m_state->qtMessages.clear();
+    QStringList heard;
+    for (const auto &spy : m_spies) {
+        for (const QVariantList &arguments : qAsConst(*spy))
+            heard << QString::fromLatin1(spy->signal().left(spy->signal().indexOf('(')))
+                    + (arguments.isEmpty() ? QString() : ' ' + arguments.first().toString());
+        spy->clear();
+    }
+    return heard;
 }
 
 TestSession::TestSession()
@@ -134,16 +106,35 @@ QString TestSession::writeFile(const QString &path, const QByteArray &content) c
     return absolute;
 }
 
-QString TestSession::copyFixture(const QString &fixture, const QString &path) const
-{
-    QFile source(fixture);
-    if (!source.open(QIODevice::ReadOnly))
-        qFatal("no fixture %s", qPrintable(source.fileName()));
-    return writeFile(path, source.readAll());
-}
-
 QByteArray TestSession::readFile(const QString &path) const
 {
     QFile file(QDir(m_workDir.path()).absoluteFilePath(path));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray TestSession::dump() const
+{
+    QJsonObject settings = settingsToJson(*this->settings(), true);
+    settings.insert(QStringLiteral("geometrys"), rememberedGeometries(*this->settings(), {0, 1, 2, 3, 4, 5}));
+    return QJsonDocument(settings).toJson()
+        .replace(QCoreApplication::applicationDirPath().toUtf8(), "$APPDIR")
+        .replace(m_home.path().toUtf8(), "$HOME")
+        .replace(m_workDir.path().toUtf8(), "$PWD");
+}
+
+QString goldenDifference(const QByteArray &actual, const QString &name)
+{
+    QFile file(QString::fromUtf8(GOLDEN_DIR) + QLatin1Char('/') + name);
+    if (qEnvironmentVariableIntValue("VDSESSION_UPDATE_GOLDEN") == 1) {
+        QDir().mkpath(QFileInfo(file).absolutePath());
+        return file.open(QIODevice::WriteOnly) && file.write(actual) == actual.size() ? QString() : "cannot write " + file.fileName();
+    }
+    const QList<QByteArray> want = file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QList<QByteArray>();
+    const QList<QByteArray> got = actual.split('\n');
+    for (int line = 0; line < qMax(want.size(), got.size()); ++line) {
+        if (got.value(line) != want.value(line))
+            return QStringLiteral("%1:%2: %3 instead of %4").arg(file.fileName()).arg(line + 1)
+                .arg(QString::fromUtf8(got.value(line)), QString::fromUtf8(want.value(line)));
+    }
+    return QString();
 }

@@ -2,59 +2,51 @@
 #define TESTSESSION_H
 
 #include <QByteArray>
+#include <QSignalSpy>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
-#include <QVector>
 
-#include <spdlog/common.h>
+#include <spdlog/logger.h>
 
 #include <memory>
+#include <vector>
 
 class VdSessionSettings;
 class VdSessionSettingsPrivate;
 
-// Everything the library writes to its two channels, the default spdlog logger and Qt's
-// message handler, while it lives. Only one may live at a time.
+// While it lives, the default spdlog logger formats every message and prints none, and Qt's
+// messages are kept. Only one may live at a time.
 class LogCapture
 {
 public:
-    struct Message
-    {
-        spdlog::level::level_enum level;
-        QString text;
-    };
-    struct QtMessage
-    {
-        QtMsgType type;
-        QString text;
-    };
-
     LogCapture();
     ~LogCapture();
 
-    const QVector<Message> &messages() const;
-    const QVector<QtMessage> &qtMessages() const;
-
-    // How often the logger got exactly @p text at @p level.
-    int count(spdlog::level::level_enum level, const QString &text) const;
-    bool contains(spdlog::level::level_enum level, const QString &text) const { return count(level, text) > 0; }
     // How often Qt's handler got a message of @p type that starts with @p prefix.
     int countQt(QtMsgType type, const QString &prefix) const;
-    bool containsQt(QtMsgType type, const QString &prefix) const { return countQt(type, prefix) > 0; }
-    // Every text the logger got, one per line, for failure messages.
-    QString dump() const;
-
     void clear();
 
-    struct State;
+private:
+    std::shared_ptr<spdlog::logger> m_previousLogger;
+    QtMessageHandler m_previousHandler;
+};
+
+// Every signal @p object emits while this lives, each as its name, followed by a blank and the
+// first argument when it has one.
+class SignalLog
+{
+public:
+    explicit SignalLog(QObject *object);
+    // What came since the last call.
+    QStringList take();
 
 private:
-    std::shared_ptr<State> m_state;
+    std::vector<std::unique_ptr<QSignalSpy>> m_spies;
 };
 
 // One test case's world: a temporary HOME (so the documents folder is the case's own) and
-// working directory, a fresh settings record, and a log capture. Create one in init() and drop
-// it in cleanup().
+// working directory, a fresh settings record, and a log capture.
 class TestSession
 {
 public:
@@ -72,9 +64,15 @@ public:
     // Writes @p content to @p path (relative to the working directory unless absolute), creating
     // the folders on the way, and returns the absolute path.
     QString writeFile(const QString &path, const QByteArray &content) const;
-    // Copies the fixture @p fixture (found with QFINDTESTDATA) to @p path and returns the absolute path.
-    QString copyFixture(const QString &fixture, const QString &path) const;
     QByteArray readFile(const QString &path) const;
+    // Copies the fixture @p fixture (found with QFINDTESTDATA) to @p path and returns the absolute path.
+    QString copyFixture(const QString &fixture, const QString &path) const { return writeFile(path, readFile(fixture)); }
+
+    // Every setting of the record as `vdsession show --json` gives it, secrets shown, with the
+    // rectangles remembered for screens 0 to 5; the case's HOME and working directory and the
+    // program's directory read as $HOME, $PWD and $APPDIR. Reading the rectangles records them:
+    // call it last.
+    QByteArray dump() const;
 
     // Builds a fresh record again, as at start-up; call after writing the files it reads.
     void restart();
@@ -86,5 +84,10 @@ private:
     QByteArray m_previousWorkDir;
     LogCapture m_log;
 };
+
+// The first line where @p actual and the file tests/data/golden/@p name differ, or nothing; with
+// VDSESSION_UPDATE_GOLDEN=1 in the environment the file is rewritten with @p actual instead.
+QString goldenDifference(const QByteArray &actual, const QString &name);
+#define COMPARE_GOLDEN(actual, name) QCOMPARE(goldenDifference(actual, name), QString())
 
 #endif

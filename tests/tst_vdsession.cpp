@@ -1,0 +1,325 @@
+#include <vdsessionsettings/vdsessionsettings.h>
+
+#include "testsession.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMetaEnum>
+#include <QMetaProperty>
+#include <QProcess>
+#include <QtTest/QtTest>
+
+// The vdsession tool as a person or a script meets it: its output, its exit status, and the files
+// it leaves alone.
+class tst_VdSession : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { m_session.reset(new TestSession); }
+    void cleanup() { m_session.reset(); }
+
+    void errors_data();
+    void errors();
+    void hostileInput_data();
+    void hostileInput();
+    void showAgreesWithAccessors();
+    void secrets_data();
+    void secrets();
+    void previousSessionFileSurvives();
+    void check_data();
+    void check();
+    void schemaValidatesExamples();
+
+private:
+    struct Result
+    {
+        int status = -1;
+        QByteArray out;
+        QByteArray err;
+    };
+    Result run(const QStringList &arguments, int timeoutMs = 60000);
+
+    std::unique_ptr<TestSession> m_session;
+};
+
+static const QString currentExample = QStringLiteral(EXAMPLES_DIR "/VdSession-3f6b1e2a-7c4d-4a9e-b815-62d0c9e4a7f3.vdp");
+static const QString legacyExample = QStringLiteral(EXAMPLES_DIR "/legacy-layout.vdp");
+static const QString mistakesExample = QStringLiteral(EXAMPLES_DIR "/planted-mistakes.vdp");
+
+static QString launchLink()
+{
+    QFile file(QStringLiteral(EXAMPLES_DIR "/launch-link.txt"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed() : QString();
+}
+
+tst_VdSession::Result tst_VdSession::run(const QStringList &arguments, int timeoutMs)
+{
+    QProcess process;
+    process.start(QStringLiteral(VDSESSION_TOOL), arguments);
+    Result result;
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        return result;
+    }
+    result.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    return result;
+}
+
+void tst_VdSession::errors_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("named");
+
+    const QString missing = QStringLiteral("/nonexistent/VdSession-x.vdp");
+    const QString notJson = QFINDTESTDATA("data/tool/not-json.vdp");
+    const QString rejected = launchLink().replace(QStringLiteral("&vmUuid="), QStringLiteral("&vm="));
+
+    QTest::newRow("missing file")      << QStringList{"show", missing}                                 << missing;
+    QTest::newRow("directory")         << QStringList{"check", QStringLiteral(EXAMPLES_DIR)}           << QStringLiteral(EXAMPLES_DIR);
+    QTest::newRow("not JSON")          << QStringList{"check", notJson}                                << notJson;
+    QTest::newRow("rejected link")     << QStringList{"web", rejected}                                 << QStringLiteral("check 5");
+    QTest::newRow("malformed screen")  << QStringList{"geometry", currentExample, "--screen", "0,0,0,1080"} << QStringLiteral("0,0,0,1080");
+    QTest::newRow("screen not numbers")<< QStringList{"geometry", currentExample, "--screen", "a,b,c,d"}    << QStringLiteral("a,b,c,d");
+    QTest::newRow("unknown option")    << QStringList{"show", "--colour", currentExample}             << QStringLiteral("colour");
+    QTest::newRow("unknown command")   << QStringList{"shwo", currentExample}                          << QStringLiteral("shwo");
+}
+
+// One line on standard error naming the problem's argument, nothing on standard output, status 2.
+void tst_VdSession::errors()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, named);
+
+    const Result result = run(arguments);
+    QCOMPARE(result.status, 2);
+    QCOMPARE(result.out, QByteArray());
+    QCOMPARE(result.err.count('\n'), 1);
+    QVERIFY2(QString::fromUtf8(result.err).contains(named), result.err.constData());
+    // The token of a rejected link stays out of the message.
+    QVERIFY(!result.err.contains("Zm9yLWV4YW1wbGUtb25seQ"));
+}
+
+void tst_VdSession::hostileInput_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("status");
+
+    QByteArray screens = "{\"geometrys\": [";
+    for (int id = 0; id < 100000; ++id)
+        screens += "{\"id\": " + QByteArray::number(id) + ", \"geometry\": \"0,0,1280,800\"},";
+    screens.chop(1);
+    screens += "]}";
+    // Written as a sparse file of 50 MB.
+    const QByteArray large;
+
+    QTest::newRow("100000 screens, show")  << screens                                 << "show"  << 0;
+    QTest::newRow("100000 screens, check") << screens                                 << "check" << 0;
+    QTest::newRow("deep nesting, show")    << QByteArray(100000, '[')                 << "show"  << 2;
+    QTest::newRow("deep nesting, check")   << ("{\"a\":" + QByteArray(100000, '['))  << "check" << 2;
+    QTest::newRow("50 MB, show")           << large                                   << "show"  << 2;
+    QTest::newRow("50 MB, check")          << large                                   << "check" << 2;
+}
+
+// Ends in bounded time with a result, or with one line naming the problem.
+void tst_VdSession::hostileInput()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, command);
+    QFETCH(int, status);
+
+    QFile file(m_session->workDir() + QStringLiteral("/hostile.vdp"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(content.isEmpty() ? file.resize(50 * 1024 * 1024) : file.write(content) == content.size());
+    file.close();
+
+    const Result result = run({command, file.fileName()}, 30000);
+    QCOMPARE(result.status, status);
+    if (status == 2)
+        QCOMPARE(result.err.count('\n'), 1);
+}
+
+// What scripts read is what a program asking the library in the same way gets.
+void tst_VdSession::showAgreesWithAccessors()
+{
+    const Result result = run({"show", "--json", "--show-secrets", currentExample});
+    QCOMPARE(result.status, 0);
+    const QJsonObject shown = QJsonDocument::fromJson(result.out).object();
+
+    VdSessionSettings *settings = m_session->settings();
+    QVERIFY(settings->loadFromVdp(currentExample));
+    const QMetaObject *meta = settings->metaObject();
+    for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
+        const QMetaProperty property = meta->property(i);
+        QString name = QString::fromLatin1(property.name());
+        QJsonValue value = shown.value(name);
+        // Platform and user values stand together in one triple.
+        const bool platform = name.endsWith(QLatin1String("Platform"));
+        if (platform)
+            name.chop(8);
+        if (shown.value(name).isObject())
+            value = shown.value(name).toObject().value(platform ? QStringLiteral("platform") : QStringLiteral("user"));
+        const QVariant read = property.read(settings);
+        QJsonValue expected = read.toDouble();
+        if (property.isEnumType())
+            expected = QString::fromLatin1(property.enumerator().valueToKey(read.toInt()));
+        else if (read.userType() == QMetaType::QString || read.userType() == QMetaType::Bool)
+            expected = QJsonValue::fromVariant(read);
+        QVERIFY2(value == expected, property.name());
+    }
+    QCOMPARE(shown.value("getVmName").toString(), settings->getVmName());
+    QCOMPARE(shown.value("getSpicePassword").toString(), settings->getSpicePassword());
+    QCOMPARE(shown.value("vmAddrs").toArray().size(), int(settings->vmAddrs().size()));
+    QCOMPARE(shown.value("videoPolicy").toObject(),
+             QJsonDocument::fromJson(QByteArray::fromStdString(settings->videoPolicy())).object());
+    const QJsonArray screens = shown.value("geometry").toArray();
+    QCOMPARE(screens.size(), 2);
+    QCOMPARE(screens.at(1).toObject().value("geometry").toObject(),
+             QJsonObject({{"x", 2300}, {"y", 1420}, {"width", 1442}, {"height", 897}}));
+}
+
+void tst_VdSession::secrets_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("secrets");
+
+    const QStringList current{"Zm#2025-spring", "p4Wq8sLe", "TKT-20250314-5b7d2e9c"};
+    const QStringList legacy{"Cj!winter22", "s9Fz3kQp"};
+    const QStringList web{"eyJzaWQiOiI0MiJ9.Zm9yLWV4YW1wbGUtb25seQ=="};
+
+    QTest::newRow("current, text") << QStringList{"show", currentExample}            << current;
+    QTest::newRow("current, json") << QStringList{"show", "--json", currentExample}  << current;
+    QTest::newRow("legacy, text")  << QStringList{"show", legacyExample}             << legacy;
+    QTest::newRow("legacy, json")  << QStringList{"show", "--json", legacyExample}   << legacy;
+    QTest::newRow("link, text")    << QStringList{"web", launchLink()}               << web;
+    QTest::newRow("link, json")    << QStringList{"web", "--json", launchLink()}     << web;
+}
+
+// Output pasted into a ticket carries no credential; --show-secrets shows each where it was masked.
+void tst_VdSession::secrets()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, secrets);
+
+    const Result masked = run(arguments);
+    QCOMPARE(masked.status, 0);
+    for (const QString &secret : secrets)
+        QVERIFY2(!masked.out.contains(secret.toUtf8()), qPrintable(secret));
+    QCOMPARE(masked.out.count("***"), secrets.size());
+
+    const Result shown = run(arguments + QStringList{"--show-secrets"});
+    QCOMPARE(shown.status, 0);
+    for (const QString &secret : secrets)
+        QVERIFY2(shown.out.contains(secret.toUtf8()), qPrintable(secret));
+    QCOMPARE(shown.out.count("***"), 0);
+}
+
+// Showing or checking a user's session file must not use up the previous session's file; only
+// --inherit, which loads as the session program does, takes its stream mode and removes it.
+void tst_VdSession::previousSessionFileSurvives()
+{
+    const QString name = QStringLiteral("c41e8d07-5b2a-4f69-9e13-7a8b0d2f6c55");
+    const QString sessionFile = m_session->copyFixture(QFINDTESTDATA("data/tool/VdSession-" + name + ".vdp"),
+                                                       "VdSession-" + name + ".vdp");
+    const QString previousFile = m_session->copyFixture(QFINDTESTDATA("data/tool/" + name + "-2.vdp"), name + "-2.vdp");
+    const QByteArray session = m_session->readFile(sessionFile);
+    const QByteArray previous = m_session->readFile(previousFile);
+
+    const QStringList commands[] = {{"show", sessionFile}, {"show", "--json", sessionFile}, {"check", sessionFile}};
+    for (const QStringList &arguments : commands) {
+        const Result result = run(arguments);
+        QVERIFY2(result.status == 0, result.err.constData());
+        QVERIFY(!result.out.contains("TYPE_STREAM_ALWAYS"));
+        QCOMPARE(m_session->readFile(previousFile), previous);
+        QCOMPARE(m_session->readFile(sessionFile), session);
+    }
+
+    const Result inherited = run({"show", "--json", "--inherit", sessionFile});
+    QCOMPARE(inherited.status, 0);
+    QCOMPARE(QJsonDocument::fromJson(inherited.out).object().value("streamMode").toString(), QString("TYPE_STREAM_ALWAYS"));
+    QVERIFY(!QFile::exists(previousFile));
+    QCOMPARE(m_session->readFile(sessionFile), session);
+}
+
+void tst_VdSession::check_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("layout");
+    QTest::addColumn<QStringList>("findings");
+
+    QTest::newRow("current example") << currentExample << 0 << "current" << QStringList();
+    QTest::newRow("legacy example")  << legacyExample  << 0 << "legacy"  << QStringList();
+    QTest::newRow("planted, current") << mistakesExample << 1 << "current"
+                                      << QStringList{"range /basic settings/display4KType",
+                                                     "type /vm settings/serverPort",
+                                                     "unknown /basic settings/IsMMr -> IsMMR"};
+    QTest::newRow("planted, legacy") << QFINDTESTDATA("data/tool/legacy-mistakes.vdp") << 1 << "legacy"
+                                     << QStringList{"range /basic settings/auto break second times",
+                                                    "type /vdsession settings/server port",
+                                                    "unknown /vdsession settings/is use multiscren -> is use multiscreen"};
+}
+
+// Every planted mistake is found where it was planted, with its kind, and nothing else is.
+void tst_VdSession::check()
+{
+    QFETCH(QString, file);
+    QFETCH(int, status);
+    QFETCH(QString, layout);
+    QFETCH(QStringList, findings);
+
+    const Result json = run({"check", "--json", file});
+    QCOMPARE(json.status, status);
+    const QJsonObject result = QJsonDocument::fromJson(json.out).object();
+    QCOMPARE(result.value("layout").toString(), layout);
+    QStringList found;
+    for (const QJsonValue &finding : result.value("findings").toArray()) {
+        const QJsonObject f = finding.toObject();
+        QVERIFY(!f.value("message").toString().isEmpty());
+        QString line = f.value("kind").toString() + ' ' + f.value("path").toString();
+        if (!f.value("suggestion").toString().isEmpty())
+            line += " -> " + f.value("suggestion").toString();
+        found.append(line);
+    }
+    found.sort();
+    QCOMPARE(found, findings);
+
+    const Result text = run({"check", file});
+    QCOMPARE(text.status, status);
+    const QList<QByteArray> lines = text.out.trimmed().split('\n');
+    QCOMPARE(lines.first(), "layout: " + layout.toUtf8());
+    QCOMPARE(lines.size(), 1 + findings.size());
+}
+
+// A real validator takes the schema the tool prints: the examples pass, the planted mistakes don't.
+void tst_VdSession::schemaValidatesExamples()
+{
+    const Result schema = run({"schema"});
+    QCOMPARE(schema.status, 0);
+    const QString schemaFile = m_session->writeFile(QStringLiteral("schema.json"), schema.out);
+
+    const QString validate = QStringLiteral(
+        "import json, sys, jsonschema\n"
+        "schema = json.load(open(sys.argv[1]))\n"
+        "jsonschema.Draft202012Validator.check_schema(schema)\n"
+        "validator = jsonschema.Draft202012Validator(schema)\n"
+        "for path in sys.argv[2:]:\n"
+        "    print(path, 'valid' if validator.is_valid(json.load(open(path))) else 'invalid')\n");
+    QProcess python;
+    python.start(QStringLiteral("python3"), {"-c", validate, schemaFile, currentExample, legacyExample, mistakesExample});
+    QVERIFY(python.waitForFinished(60000));
+    QVERIFY2(python.exitCode() == 0, python.readAllStandardError().constData());
+    const QList<QByteArray> verdicts = python.readAllStandardOutput().trimmed().split('\n');
+    QCOMPARE(verdicts.size(), 3);
+    QVERIFY(verdicts.at(0).endsWith(" valid"));
+    QVERIFY(verdicts.at(1).endsWith(" valid"));
+    QVERIFY(verdicts.at(2).endsWith(" invalid"));
+}
+
+QTEST_GUILESS_MAIN(tst_VdSession)
+#include "tst_vdsession.moc"

@@ -1,0 +1,23 @@
+#ifndef VDSESSION_GEOMETRYPICTURE_H
+#define VDSESSION_GEOMETRYPICTURE_H
+
+#include <QList>
+#include <QRect>
+
+class QIODevice;
+
+// One screen the window was placed on: the screen, what the session remembered for it (null when
+// nothing), and the rectangle geometry() gave.
+struct PlacedWindow
+{
+    int id = 0;
+    QRect screen;
+    QRect remembered;
+    QRect window;
+};
+
+// Draws the screens at their offsets, the side margins and the bottom band a window must keep
+// clear of, and the remembered and computed window rectangles, each labelled, as an SVG picture.
+bool writeGeometryPicture(QIODevice *device, const QList<PlacedWindow> &windows);
+
+#endif

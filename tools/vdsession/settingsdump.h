@@ -1,0 +1,37 @@
+#ifndef VDSESSION_SETTINGSDUMP_H
+#define VDSESSION_SETTINGSDUMP_H
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QList>
+
+class VdSessionSettings;
+
+/**
+ * Every setting @p settings holds, as one JSON object for scripts and golden files.
+ *
+ * Keys are the names of the library's properties and accessors ("serverIp", "getVmName",
+ * "vmAddrs" ...); enumerations appear as their key names, a number no key has as the number.
+ * Values with a platform side, a user side and one in force appear as {"platform", "user",
+ * "actual"}. The video policy and the rate limiter policy appear as the JSON they hold.
+ *
+ * Whatever grants access (the passwords, the portal token, the sign-on ticket) reads "***", or ""
+ * when empty, unless @p showSecrets.
+ *
+ * Nothing in the record changes, and no file is written.
+ */
+QJsonObject settingsToJson(VdSessionSettings &settings, bool showSecrets);
+
+/**
+ * The window rectangle remembered for each of @p screenIds, as {"id", "geometry": {"x",
+ * "y", "width", "height"}}; a screen with nothing usable remembered has a null geometry.
+ *
+ * The public interface has no reader for the remembered rectangles, so each is asked for with
+ * geometry() on a screen wider than any rectangle a file can place, which gives the remembered
+ * one back unchanged. geometry() records what it returns: rectangles below the window's minimum
+ * size are stored enlarged afterwards, and screens with nothing remembered get an entry. Call it
+ * last, or read the document again afterwards.
+ */
+QJsonArray rememberedGeometries(VdSessionSettings &settings, const QList<int> &screenIds);
+
+#endif
