@@ -6,3 +6,12 @@ scripts/setup.sh
 scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "${BUILD_DIR:-build}" --output-on-failure --parallel "$(nproc)"
+
+# --- Sanitizers and fuzzing ------------------------------------------------------------------
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/), then
+# every fuzz harness over its seeds and kept findings for a short fixed number of runs
+# (build-fuzz/). SKIP_SANITIZERS=1 leaves both out, for a quick local run.
+if [ "${SKIP_SANITIZERS:-0}" != 1 ]; then
+    scripts/sanitize.sh
+    scripts/fuzz.sh --ci
+fi
