@@ -152,8 +152,8 @@ private Q_SLOTS:
         QTest::newRow("video mode of gateway")   << videoModes(1, 0, -1)                                             << F(mVideoModeActual_)    << QVariant(3)         << QString();
         QTest::newRow("stream mode wins")        << videoModes(1, 0, 2)                                              << F(mVideoModeActual_)    << QVariant(2)         << QString();
         QTest::newRow("forced video mode")       << videoModes(1, 2, 2)                                              << F(mVideoModeActual_)    << QVariant(3)         << QString();
-        QTest::newRow("platform's quality")      << configModes(0, 0, 0)                                             << F(mVideoPolicy_)        << QVariant("{\n    \"forceDistributionDecode\": 0,\n    \"jpeg_quality\": 70\n}\n") << QString();
-        QTest::newRow("user's quality")          << configModes(1, 0, 0)                                             << F(mVideoPolicy_)        << QVariant("{\n    \"forceDistributionDecode\": 0,\n    \"jpeg_quality\": 80\n}\n") << QString();
+        QTest::newRow("platform's quality")      << configModes(0, 0, 0)                                             << F(mVideoPolicy_.text())        << QVariant("{\n    \"forceDistributionDecode\": 0,\n    \"jpeg_quality\": 70\n}\n") << QString();
+        QTest::newRow("user's quality")          << configModes(1, 0, 0)                                             << F(mVideoPolicy_.text())        << QVariant("{\n    \"forceDistributionDecode\": 0,\n    \"jpeg_quality\": 80\n}\n") << QString();
         QTest::newRow("forced distribution")     << configModes(1, 0, 1)                                             << F(mConfigMode_)         << QVariant(0)         << QString();
         QTest::newRow("platform not unified")    << configModes(0, 1, 1)                                             << F(mConfigMode_)         << QVariant(1)         << QString();
         QTest::newRow("unified only for 0")      << configModes(0, 2, 0)                                             << F(mConfigMode_)         << QVariant(1)         << QString();
@@ -205,11 +205,11 @@ private Q_SLOTS:
         const QJsonObject document = parse(R"({"inherit old vdp":1,"es frequency":"60","basic settings":{"display4KType":9},"vm settings":{"serverPort":443}})");
         ReadDiagnostics diagnostics;
         readCurrentLayout(session->settings(), session->d(), JsonGroup(document, &diagnostics), VdSessionSettings::RenderModePart);
-        const QString withCollector = QString::fromStdString(session->d()->mVideoPolicy_) + session->d()->mUuid_;
+        const QString withCollector = QString::fromStdString(session->d()->mVideoPolicy_.text()) + session->d()->mUuid_;
         const int frequency = session->d()->mEsFrequency_, display4K = session->d()->mDisplay4KType_;
         session->restart();
         session->settings()->fromJson(document);
-        QCOMPARE(QString::fromStdString(session->d()->mVideoPolicy_) + session->d()->mUuid_, withCollector);
+        QCOMPARE(QString::fromStdString(session->d()->mVideoPolicy_.text()) + session->d()->mUuid_, withCollector);
         QCOMPARE(session->d()->mEsFrequency_, frequency);
         QCOMPARE(session->d()->mDisplay4KType_, display4K);
         QStringList paths;
