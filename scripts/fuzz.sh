@@ -97,7 +97,7 @@ for name in "${names[@]}"; do
     # working directory and the program's folder (where "version.ini" is read) are all its own.
     work=$(mktemp -d)
     cp "$build_dir/fuzz/${name}_fuzzer" "$work/"
-    export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1"
+    export ASAN_OPTIONS="detect_leaks=1:fast_unwind_on_malloc=0:halt_on_error=1"
     export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
     export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
     common=(-dict="$root/fuzz/$name.dict" -max_len=65536 -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$artifacts/")
