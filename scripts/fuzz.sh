@@ -8,6 +8,8 @@
 #   scripts/fuzz.sh --ci [NAME...]  each harness over its seeds, its regressions and
 #                                   $FUZZ_RUNS (default 2000) new inputs; fails on any finding
 #
+# FUZZ_ARGS adds libFuzzer options to a timed run, e.g. "-fork=1 -ignore_crashes=1" to go on
+# past known findings and collect every distinct one.
 # FUZZ_SKIP_BUILD=1 runs the harnesses already built (for runs side by side).
 # Findings are written to build-fuzz/artifacts/<name>/. Keep each one, once fixed, in
 # fuzz/regressions/<name>/: every later run replays it.
@@ -107,8 +109,9 @@ for name in "${names[@]}"; do
         (cd "$work" && HOME="$work" find "$root/fuzz/regressions/$name" -type f -exec "./${name}_fuzzer" "${common[@]}" {} + >"$work/log" 2>&1) &&
         (cd "$work" && HOME="$work" "./${name}_fuzzer" "${common[@]}" -runs="${FUZZ_RUNS:-2000}" -seed=1 "$seeds" >>"$work/log" 2>&1)
     else
+        # shellcheck disable=SC2086 # FUZZ_ARGS holds libFuzzer options, one word each
         (cd "$work" && HOME="$work" "./${name}_fuzzer" "${common[@]}" -max_total_time="${FUZZ_SECONDS:-60}" \
-             -print_final_stats=1 "$corpus" "$seeds" 2>&1 | tee "$work/log" | grep -E '^(#[0-9]+.*(DONE|INITED|pulse)|stat::|==[0-9]+==ERROR|SUMMARY)' ; exit "${PIPESTATUS[0]}")
+             -print_final_stats=1 ${FUZZ_ARGS:-} "$corpus" "$seeds" 2>&1 | tee "$work/log" | grep -E '^(#[0-9]+.*(DONE|INITED|pulse|time:)|stat::|==[0-9]+==ERROR|SUMMARY|INFO: (fuzzed|exiting))' ; exit "${PIPESTATUS[0]}")
     fi
     result=$?
     set -e
