@@ -13,7 +13,8 @@ flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-po
 # outside program against the installed library, builds it with the same runtime.
 export CXXFLAGS="$flags" LDFLAGS="-fsanitize=address,undefined"
 
-cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# The benchmarks are not tests; they stay out of this build.
+cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON >/dev/null
 cmake --build "$build_dir" --parallel "$(nproc)"
 
 # The tests start child processes (QProcess, fork); the options reach them through the
