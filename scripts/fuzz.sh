@@ -107,11 +107,11 @@ for name in "${names[@]}"; do
     set +e
     if [ $ci -eq 1 ]; then
         # The kept findings first, each on its own, then a short fixed run over the seeds.
-        (cd "$work" && HOME="$work" find "$root/fuzz/regressions/$name" -type f -exec "./${name}_fuzzer" "${common[@]}" {} + >"$work/log" 2>&1) &&
-        (cd "$work" && HOME="$work" "./${name}_fuzzer" "${common[@]}" -runs="${FUZZ_RUNS:-2000}" -seed=1 "$seeds" >>"$work/log" 2>&1)
+        (cd "$work" && HOME="$work" find "$root/fuzz/regressions/$name" -type f -exec "$work/${name}_fuzzer" "${common[@]}" {} + >"$work/log" 2>&1) &&
+        (cd "$work" && HOME="$work" "$work/${name}_fuzzer" "${common[@]}" -runs="${FUZZ_RUNS:-2000}" -seed=1 "$seeds" >>"$work/log" 2>&1)
     else
         # shellcheck disable=SC2086 # FUZZ_ARGS holds libFuzzer options, one word each
-        (cd "$work" && HOME="$work" "./${name}_fuzzer" "${common[@]}" -max_total_time="${FUZZ_SECONDS:-60}" \
+        (cd "$work" && HOME="$work" "$work/${name}_fuzzer" "${common[@]}" -max_total_time="${FUZZ_SECONDS:-60}" \
              -print_final_stats=1 ${FUZZ_ARGS:-} "$corpus" "$seeds" 2>&1 | tee "$work/log" | grep -E '^(#[0-9]+.*(DONE|INITED|pulse|time:)|stat::|==[0-9]+==ERROR|SUMMARY|INFO: (fuzzed|exiting))' ; exit "${PIPESTATUS[0]}")
     fi
     result=$?
