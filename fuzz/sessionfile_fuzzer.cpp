@@ -1,48 +1,41 @@
-// Feeds arbitrary bytes to the session file readers and the launch link parser, as a session
-// file or a link of any content would reach them.
+// A session file of any content through loadFromVdp(), in either layout, with or without the
+// previous session's file beside it; then saved back, as the program does when the user leaves.
+//
+// Input: the session file, optionally followed by the separator line below and the previous
+// session's file ("<name>-2.vdp"). Without the separator no previous file is present.
+
+#include "fuzzsession.h"
 
 #include <vdsessionsettings/sessioncheck.h>
-#include <vdsessionsettings/vdsessionsettings.h>
-
-#include "private/vdsessionsettings_p.h"
-
-#include <QByteArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-
-#include <spdlog/spdlog.h>
-
-#include <cstddef>
-#include <cstdint>
 
 namespace {
 
-void ignoreQtMessage(QtMsgType, const QMessageLogContext &, const QString &) {}
-
-VdSessionSettings *quietSettings()
-{
-    spdlog::set_level(spdlog::level::off);
-    qInstallMessageHandler(ignoreQtMessage);
-    return VdSessionSettings::instance();
-}
+const QByteArray previousSeparator = QByteArrayLiteral("\n--previous session--\n");
 
 } // namespace
 
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    FuzzSession::start(argc, argv);
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static VdSessionSettings *settings = quietSettings();
-    // A fresh record per input, so the appended lists do not grow across runs.
-    VdSessionSettingsPrivate::startUp(settings);
+    const QByteArray input = FuzzSession::bytes(data, size);
+    const int separator = input.indexOf(previousSeparator);
+    const QByteArray session = separator < 0 ? input : input.left(separator);
+    const QByteArray previous = separator < 0 ? QByteArray() : input.mid(separator + previousSeparator.size());
 
-    const QByteArray bytes(reinterpret_cast<const char *>(data), int(size));
-    const QJsonDocument document = QJsonDocument::fromJson(bytes);
-    if (document.isObject()) {
-        settings->fromJson(document.object());
-        settings->fromOldJson(document.object());
-        settings->geometry(QRect(-1920, 0, 1920, 1080), 1);
-    }
-    settings->loadFromWeb(QString::fromUtf8(bytes));
-    // The checker walks the document's text itself to order its findings.
-    VdSessionCheck::checkDocument(bytes);
+    const QString sessionFile = QDir::current().absoluteFilePath(QStringLiteral("VdSession-fuzz.vdp"));
+    FuzzSession::putFile(sessionFile, session);
+    FuzzSession::putFile(QDir::current().absoluteFilePath(QStringLiteral("fuzz-2.vdp")), previous);
+
+    VdSessionSettings *settings = FuzzSession::freshSettings();
+    if (settings->loadFromVdp(sessionFile))
+        settings->saveToVdp();
+    settings->videoPolicy();
+    // The checker runs the same readers with an observer, and walks the text itself.
+    VdSessionCheck::checkDocument(session);
     return 0;
 }

@@ -12,3 +12,12 @@ ctest --test-dir "${BUILD_DIR:-build}" --output-on-failure --parallel "$(nproc)"
 # Qt 6, in build-qt6/ (or $QT6_BUILD_DIR): the same suite must pass on both.
 BUILD_DIR="${QT6_BUILD_DIR:-build-qt6}" QT_MAJOR_VERSION=6 scripts/build.sh
 ctest --test-dir "${QT6_BUILD_DIR:-build-qt6}" --output-on-failure --parallel "$(nproc)"
+
+# --- Sanitizers and fuzzing ------------------------------------------------------------------
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/), then
+# every fuzz harness over its seeds and kept findings for a short fixed number of runs
+# (build-fuzz/). SKIP_SANITIZERS=1 leaves both out, for a quick local run.
+if [ "${SKIP_SANITIZERS:-0}" != 1 ]; then
+    scripts/sanitize.sh
+    scripts/fuzz.sh --ci
+fi

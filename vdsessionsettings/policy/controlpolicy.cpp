@@ -4,7 +4,6 @@
 #include "private/logging_p.h"
 #include "private/vdsessionsettings_p.h"
 
-#include <QJsonDocument>
 #include <QJsonObject>
 
 namespace {
@@ -60,31 +59,15 @@ void VdSessionSettings::setControlPolicy(const Vdp::tagControlPolicy &policy)
     d->mIsEnableUpmPolicy_ = policy.enableUpmPolicy;
     d->mRateLimitorPolicy_ = QString::fromStdString(policy.ratelimitorPolicy);
 
-    d->mVideoMode_ = policy.videoMode;
-    d->mVideoModeGw_ = policy.videoModeGw;
-    d->mForceEnableVideoMode_ = policy.forceEnableVideoMode != 0;
-    resolveVideoMode(d.get());
-
-    // The broker counts 0 as JPEG and 1 as lossless, the other way round from ImageControlType.
-    d->mImgCompressPlatform_ = static_cast<ImageControlType>(policy.image_compression_mode ^ 1);
-    d->mJpegQualityPlatform_ = policy.jpeg_quality;
-    d->mVgpuDecodeTypePlatform_ = static_cast<VgpuDecodeType>(policy.videoDecode);
-    d->mForceDistributionDecode_ = policy.forceDistributionDecode == 1;
-
-    // Without a unified platform configuration the user's own choices are in force. With one,
-    // forced distribution decoding puts the platform's in force; otherwise the mode already
-    // chosen stands.
-    if (!d->mPlatformUnifiedConfig_)
-        d->mConfigMode_ = ConfigModeUserDefine;
-    else if (d->mForceDistributionDecode_)
-        d->mConfigMode_ = ConfigModePreDefine;
-
-    QJsonObject videoPolicy = videoPolicyObject(policy);
-    // The pipeline is told a JPEG quality only when the user's choices are in force, and then
-    // it is the user's.
-    if (d->mConfigMode_ == ConfigModeUserDefine)
-        videoPolicy.insert(QStringLiteral("jpeg_quality"), d->mJpegQuality_);
-
-    const QByteArray text = QJsonDocument(videoPolicy).toJson(QJsonDocument::Indented);
-    d->mVideoPolicy_.assign(text.constData(), std::size_t(text.size()));
+    BrokerVideoPolicy video;
+    video.videoMode = policy.videoMode;
+    video.videoModeGw = policy.videoModeGw;
+    video.forceEnableVideoMode = policy.forceEnableVideoMode;
+    video.imageCompressionMode = policy.image_compression_mode;
+    video.jpegQuality = policy.jpeg_quality;
+    video.videoDecode = policy.videoDecode;
+    video.forceDistributionDecode = policy.forceDistributionDecode;
+    video.pipelineObject = videoPolicyObject(policy);
+    // Unless the platform decides, the configuration mode already chosen stands.
+    applyBrokerVideoPolicy(d.get(), video, d->mConfigMode_);
 }

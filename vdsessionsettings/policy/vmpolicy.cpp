@@ -36,8 +36,8 @@ void VdSessionSettings::setOperatorPolicy(const Vdp::tagVMOperator &op)
 }
 
 Vdp::tagVMOperator VdSessionSettings::getVMOperator() { return d->mVmOperator_; }
-std::string VdSessionSettings::videoPolicy() { return d->mVideoPolicy_; }
-void VdSessionSettings::setVideoPolicy(const std::string &text) { d->mVideoPolicy_ = text; }
+std::string VdSessionSettings::videoPolicy() { return d->mVideoPolicy_.text(); }
+void VdSessionSettings::setVideoPolicy(const std::string &text) { d->mVideoPolicy_.setText(text); }
 QString VdSessionSettings::getRateLimitorPolicy() { return d->mRateLimitorPolicy_; }
 void VdSessionSettings::setRateLimitorPolicy(const QString &policy) { d->mRateLimitorPolicy_ = policy; }
 int VdSessionSettings::rdpClipboardPolicy() const { return d->mRdpClipboardPolicy_; }

@@ -3,6 +3,8 @@
 
 #include <vdsessionsettings/vdsessionsettings.h>
 
+#include "policy/videomode_p.h"
+
 #include <vdicommon/vdp.h>
 
 #include <QMap>
@@ -40,7 +42,7 @@ public:
     QMap<QString, bool> mServerUseNewCertificate_;
 
     // Policies
-    std::string mVideoPolicy_;
+    VideoPolicyText mVideoPolicy_;
 
     // Session options
     QString mRdrVmName_ = QStringLiteral("DefaultFocusConnect");

@@ -10,7 +10,6 @@
 #include <vdicommon/xsystem.h>
 
 #include <QDebug>
-#include <QJsonDocument>
 
 namespace {
 
@@ -59,28 +58,7 @@ void readRenderOptions(VdSessionSettingsPrivate *d, const JsonGroup &root)
         spdlog::info("d3d_debug is not defined");
 }
 
-// The broker's video policy and the two operator values that go with it.
-void readPlatformVideo(VdSessionSettingsPrivate *d, const JsonGroup &policy, const JsonGroup &vmOperator)
-{
-    d->mVideoMode_ = policy.number(QStringLiteral("videoMode"));
-    d->mVideoModeGw_ = policy.number(QStringLiteral("videoModeGw"));
-    d->mForceEnableVideoMode_ = policy.number(QStringLiteral("forceEnableVideoMode")) != 0;
-    // The stream mode is settled by now, so the effective mode can be chosen.
-    resolveVideoMode(d);
-
-    // The broker counts compression the other way round: its 0 is JPEG.
-    d->mImgCompressPlatform_ = static_cast<S::ImageControlType>(policy.number(QStringLiteral("image_compression_mode")) ^ 1);
-    d->mJpegQualityPlatform_ = policy.number(QStringLiteral("jpeg_quality"));
-    d->mVgpuDecodeTypePlatform_ = policy.enumeration(QStringLiteral("videoDecode"), S::Software_VgpuDecode_TYPE);
-    // The broker counts quality levels from 0 for high, one below the enumeration, whose 0 is no
-    // level at all. Unsigned arithmetic, so the largest number wraps instead of overflowing.
-    const unsigned quality = static_cast<unsigned>(vmOperator.number(QStringLiteral("videoQuality")));
-    d->mVgpuQPTypePlatform_ = static_cast<S::VgpuQPType>(static_cast<int>(quality + 1u));
-    d->mForceDistributionDecode_ = policy.number(QStringLiteral("forceDistributionDecode")) == 1;
-    d->mPlatformUnifiedConfig_ = vmOperator.number(QStringLiteral("platformUnifiedConfig")) == 0;
-}
-
-// The user's own video choices, and which of the two layers is in force.
+// The user's own video choices.
 void readUserVideo(VdSessionSettingsPrivate *d, const JsonGroup &root)
 {
     d->mImgCompress_ = root.enumeration(QStringLiteral("image_compression_mode"), S::TYPE_COMPRESS_LOSSLESS);
@@ -90,25 +68,32 @@ void readUserVideo(VdSessionSettingsPrivate *d, const JsonGroup &root)
         d->mVgpuQPType_ = S::VgpuQPType_M;
     d->mMouseMode_ = root.enumeration(QStringLiteral("mouse_mode"), S::LOCAL_MODE);
     d->mJpegQuality_ = root.number(QStringLiteral("jpeg_quality"), 95);
-
-    // A platform that leaves the configuration to the user always gives it to the user; one that
-    // forces distributed decoding always keeps it; otherwise the document says.
-    if (!d->mPlatformUnifiedConfig_)
-        d->mConfigMode_ = S::ConfigModeUserDefine;
-    else if (d->mForceDistributionDecode_)
-        d->mConfigMode_ = S::ConfigModePreDefine;
-    else
-        d->mConfigMode_ = root.enumeration(QStringLiteral("config mode"), S::ConfigModePreDefine);
 }
 
-// The video policy as the program hands it on to the video pipeline; with the user's choices in
-// force, the pipeline gets the user's JPEG quality. The document itself stays as it is.
-void keepVideoPolicy(VdSessionSettingsPrivate *d, const JsonGroup &policy)
+// The operator values that go with the broker's video policy.
+void readOperatorVideo(VdSessionSettingsPrivate *d, const JsonGroup &vmOperator)
 {
-    QJsonObject text = policy.object();
-    if (d->mConfigMode_ == S::ConfigModeUserDefine)
-        text.insert(QStringLiteral("jpeg_quality"), d->mJpegQuality_);
-    d->mVideoPolicy_ = QJsonDocument(text).toJson(QJsonDocument::Indented).toStdString();
+    // The broker counts quality levels from 0 for high, one below the enumeration, whose 0 is no
+    // level at all. Unsigned arithmetic, so the largest number wraps instead of overflowing.
+    const unsigned quality = static_cast<unsigned>(vmOperator.number(QStringLiteral("videoQuality")));
+    d->mVgpuQPTypePlatform_ = static_cast<S::VgpuQPType>(static_cast<int>(quality + 1u));
+    d->mPlatformUnifiedConfig_ = vmOperator.number(QStringLiteral("platformUnifiedConfig")) == 0;
+}
+
+// The broker's video policy as the session file keeps it; unless the platform decides, the
+// document's own "config mode" is in force. The document itself is what the pipeline is handed.
+void readPlatformVideo(VdSessionSettingsPrivate *d, const JsonGroup &root, const JsonGroup &policy)
+{
+    BrokerVideoPolicy video;
+    video.videoMode = policy.number(QStringLiteral("videoMode"));
+    video.videoModeGw = policy.number(QStringLiteral("videoModeGw"));
+    video.forceEnableVideoMode = policy.number(QStringLiteral("forceEnableVideoMode"));
+    video.imageCompressionMode = policy.number(QStringLiteral("image_compression_mode"));
+    video.jpegQuality = policy.number(QStringLiteral("jpeg_quality"));
+    video.videoDecode = policy.enumeration(QStringLiteral("videoDecode"), S::Software_VgpuDecode_TYPE);
+    video.forceDistributionDecode = policy.number(QStringLiteral("forceDistributionDecode"));
+    video.pipelineObject = policy.object();
+    applyBrokerVideoPolicy(d, video, root.enumeration(QStringLiteral("config mode"), S::ConfigModePreDefine));
 }
 
 // The window rectangle per screen. Older launchers wrote one rectangle for the first screen; when
@@ -152,9 +137,10 @@ void readDisplayOptions(VdSessionSettingsPrivate *d, const JsonGroup &root, cons
     const JsonGroup vmOperator = vm.group(QStringLiteral("vmOperator"));
 
     readRenderOptions(d, root);
-    readPlatformVideo(d, policy, vmOperator);
     readUserVideo(d, root);
-    keepVideoPolicy(d, policy);
+    readOperatorVideo(d, vmOperator);
+    // The stream mode is settled by now, so the effective video mode can be chosen.
+    readPlatformVideo(d, root, policy);
     readGeometries(d, root);
     readModes(d, root, defaultRenderMode);
     readDisplayResolution(d, root);
