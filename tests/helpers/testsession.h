@@ -57,7 +57,6 @@ public:
     VdSessionSettingsPrivate *d() const;
     LogCapture &log() { return m_log; }
 
-    QString home() const { return m_home.path(); }
     QString documents() const { return m_home.path() + QStringLiteral("/Documents"); }
     QString workDir() const { return m_workDir.path(); }
 
