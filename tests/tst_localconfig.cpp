@@ -103,6 +103,18 @@ private Q_SLOTS:
         QCOMPARE(archChanged.count(), 0);
     }
 
+    // The client's INI files hold UTF-8 text, whichever Qt the library is built with.
+    void iniTextIsUtf8()
+    {
+        const QString path = session->copyFixture(QFINDTESTDATA("data/localconfig/vdisettings-utf8.ini"), session->documents() + "/VdSession/vdisettings.ini");
+        session->restart();
+        const QString server = QStringLiteral("vdi.m\u00fcnchen.example");
+        QVERIFY(session->settings()->isServerUseNewCertificate(server));
+        session->settings()->updateServerUseNewCertificate(server, false);
+        const QByteArray written = session->readFile(path);
+        QVERIFY2(written.contains("certificate\\1\\server=vdi.m\xc3\xbcnchen.example\ncertificate\\1\\useNewCertificate=false\n"), written.constData());
+    }
+
 private:
     std::unique_ptr<TestSession> session;
 };

@@ -1,10 +1,28 @@
+#include <vdsessionsettings/vdsessionsettings.h>
+
+#include "private/jsonvalue_p.h"
 #include "private/vdsessionsettings_p.h"
+#include "sessionfile/currentreader_p.h"
+#include "settingsdump.h"
 #include "testsession.h"
 
+#include <QJsonDocument>
+#include <QScopeGuard>
 #include <QtTest/QtTest>
 
 using S = VdSessionSettings;
 
+namespace {
+
+QJsonObject parse(const QByteArray &json) { return QJsonDocument::fromJson(json).object(); }
+
+const QString launcherFile = QStringLiteral("VdSession-5d0c7a2e-91b4-4f6e-a3c8-2b7e19f04d6a.vdp");
+const QString sessionFileName = QStringLiteral("VdSession-7c2a9e41.vdp");
+
+} // namespace
+
+// The session file: choosing its reader, inheriting from the previous one, each layout's reader,
+// and the writer.
 class tst_SessionLoader : public QObject
 {
     Q_OBJECT
@@ -100,6 +118,239 @@ private Q_SLOTS:
         session->settings()->setRenderSystemMode(S::RenderSystemXCB);
         session->settings()->updateConfig();
         QCOMPARE(session->settings()->renderSystemMode(), S::RenderSystemXCB);
+    }
+
+    // Each row loads the launcher's file as the session program does, then, when the row names
+    // one, a second file into the same record, and compares every setting with the row's golden
+    // dump. The writer's file names few keys; the rest is reset, except what the launcher writes
+    // only when it has something to say, where null counts as said. The same file twice lists
+    // twice. The last three hold values of other types than the keys', numbers at and beyond the
+    // ends of their ranges, and addresses that are not objects. No listener hears of either read.
+    void fixtures_data()
+    {
+        QTest::addColumn<QString>("then");
+
+        QTest::newRow("launcher")             << QString();
+        QTest::newRow("launcher-twice")       << launcherFile;
+        QTest::newRow("rewritten-sparse")     << QString("rewritten-sparse.vdp");
+        QTest::newRow("optional-keys-null")   << QString("optional-keys-null.vdp");
+        QTest::newRow("operator-permissions") << QString("operator-permissions.vdp");
+        QTest::newRow("mistyped-values")      << QString("mistyped-values.vdp");
+        QTest::newRow("edge-values")          << QString("edge-values.vdp");
+        QTest::newRow("limit-values")         << QString("limit-values.vdp");
+    }
+    void fixtures()
+    {
+        QFETCH(QString, then);
+
+        SignalLog signalLog(session->settings());
+        QVERIFY(session->settings()->loadFromVdp(session->copyFixture(QFINDTESTDATA("data/current/" + launcherFile), launcherFile)));
+        if (!then.isEmpty())
+            session->settings()->fromJson(parse(session->readFile(QFINDTESTDATA("data/current/" + then))));
+        QCOMPARE(signalLog.take(), QStringList());
+        COMPARE_GOLDEN(session->dump(), "current/" + QString(QTest::currentDataTag()) + ".json");
+    }
+
+    // Each row loads the launcher's file, then a document that exercises one rule of the video
+    // policy, and checks the setting the rule decides.
+    void rules_data()
+    {
+        QTest::addColumn<QByteArray>("then");
+        QTest::addColumn<QString>("setting");
+        QTest::addColumn<QJsonValue>("expected");
+
+        const QString policy = R"({"vm settings":{"serverType":%1,"vm":{"controlPolicy":{"video_policy":{"videoMode":1,"videoModeGw":3,"forceEnableVideoMode":%2}}}},"stream_control_value":%3})";
+        auto videoModes = [&](int serverType, int force, int stream) { return policy.arg(serverType).arg(force).arg(stream).toUtf8(); };
+        const QString unified = R"({"config mode":%1,"jpeg_quality":80,"vm settings":{"vm":{"vmOperator":{"platformUnifiedConfig":%2},"controlPolicy":{"video_policy":{"jpeg_quality":70,"forceDistributionDecode":%3}}}}})";
+        auto configModes = [&](int configMode, int platformUnified, int forced) { return unified.arg(configMode).arg(platformUnified).arg(forced).toUtf8(); };
+        const QJsonValue platformQuality = QJsonObject{{"forceDistributionDecode", 0}, {"jpeg_quality", 70}};
+        const QJsonValue userQuality = QJsonObject{{"forceDistributionDecode", 0}, {"jpeg_quality", 80}};
+
+        QTest::newRow("video mode of gateway") << videoModes(1, 0, -1)  << QString("getVideoModeActual") << QJsonValue(3);
+        QTest::newRow("stream mode wins")      << videoModes(1, 0, 2)   << QString("getVideoModeActual") << QJsonValue(2);
+        QTest::newRow("forced video mode")     << videoModes(1, 2, 2)   << QString("getVideoModeActual") << QJsonValue(3);
+        QTest::newRow("platform's quality")    << configModes(0, 0, 0)  << QString("videoPolicy")        << platformQuality;
+        QTest::newRow("user's quality")        << configModes(1, 0, 0)  << QString("videoPolicy")        << userQuality;
+        QTest::newRow("forced distribution")   << configModes(1, 0, 1)  << QString("configMode")         << QJsonValue("ConfigModePreDefine");
+        QTest::newRow("platform not unified")  << configModes(0, 1, 1)  << QString("configMode")         << QJsonValue("ConfigModeUserDefine");
+        QTest::newRow("unified only for 0")    << configModes(0, 2, 0)  << QString("configMode")         << QJsonValue("ConfigModeUserDefine");
+    }
+    void rules()
+    {
+        QFETCH(QByteArray, then);
+        QFETCH(QString, setting);
+        QFETCH(QJsonValue, expected);
+
+        QVERIFY(session->settings()->loadFromVdp(session->copyFixture(QFINDTESTDATA("data/current/" + launcherFile), launcherFile)));
+        session->settings()->fromJson(parse(then));
+        QCOMPARE(settingsToJson(*session->settings(), false).value(setting), expected);
+    }
+
+    // An observer hears of every key the pass takes, and the record ends up as it does without one.
+    void observerChangesNothing()
+    {
+        const QJsonObject document = parse(R"({"inherit old vdp":1,"es frequency":"60","basic settings":{"display4KType":9},"vm settings":{"serverPort":443}})");
+        struct : JsonObserver {
+            QStringList paths;
+            QJsonValue lookup(const JsonLookup &lookup) override { paths << lookup.path.pointer(); return lookup.found; }
+        } observer;
+        readCurrentLayout(session->d(), JsonGroup(document, &observer), VdSessionSettings::RenderModePart);
+        const QByteArray withObserver = session->dump();
+        session->restart();
+        session->settings()->fromJson(document);
+        QCOMPARE(session->dump(), withObserver);
+        QVERIFY(observer.paths.contains("/basic settings/display4KType") && observer.paths.contains("/es frequency"));
+    }
+
+    // Read twice into a record that already holds a few values, and compared with the golden dump: the
+    // lists are appended to on every load; the VM identifier only names the session; a few members
+    // are fixed whatever the document says, not carried by this layout, or not applied by this
+    // reader. The fixture's screens: 1 with blanks around, 2 and 3 with three and five pieces, 4
+    // twice, one without an id and with odd pieces, and one that is not an object; screen 5 is not named.
+    void legacyDocumentTwice()
+    {
+        VdSessionSettingsPrivate *d = session->d();
+        d->mIsSSO_ = false;
+        d->mVmUuid_ = "0e6d1c9a-launcher";
+        d->mVideoMode_ = 3;
+        d->mGeometrys_ = {{5, QRect(3840, 0, 1920, 1200)}};
+        const QJsonObject document = parse(session->readFile(QFINDTESTDATA("data/legacy/complete.vdp")));
+        session->settings()->fromOldJson(document);
+        session->settings()->fromOldJson(document);
+        QCOMPARE(d->mGeometrys_, (QMap<int, QRect>{{0, QRect(-1280, 0, 0, 1024)}, {1, QRect(0, 0, 1920, 1080)},
+                                                   {4, QRect(1920, 0, 2560, 1440)}, {5, QRect(3840, 0, 1920, 1200)}}));
+        COMPARE_GOLDEN(session->dump(), "legacy/complete-twice.json");
+    }
+
+    void legacyFallbacks_data()
+    {
+        QTest::addColumn<QByteArray>("document");
+        QTest::addColumn<int>("logLevel");
+        QTest::addColumn<S::WindowMode>("windowMode");
+        QTest::addColumn<S::AutoBreakTime>("autoBreak");
+        QTest::addColumn<bool>("kept");
+
+        // In "elsewhere" each key sits at the top level or where the current layout keeps it;
+        // in "odd types" each is present with another type, which counts as present.
+        QTest::newRow("empty")               << QByteArray("{}")                                                                                          << 5  << S::MultiSDLWindowMode << S::AUTO_BREAK_TIME_5M << true;
+        QTest::newRow("1, single, above")    << QByteArray(R"({"basic settings": {"log level": 1, "auto break second times": 7}, "window mode": 0})")  << 4  << S::MultiSDLWindowMode << S::AUTO_BREAK_TIME_NO << true;
+        QTest::newRow("5, multi vdp, below") << QByteArray(R"({"basic settings": {"log level": 5, "auto break second times": -1}, "window mode": 2})") << 0  << S::MultiVdpWindowMode << S::AUTO_BREAK_TIME_NO << true;
+        QTest::newRow("9, highest")          << QByteArray(R"({"basic settings": {"log level": 9, "auto break second times": 4}})")                    << -4 << S::MultiSDLWindowMode << S::AUTO_BREAK_TIME_NO << true;
+        QTest::newRow("text, 1h")            << QByteArray(R"({"basic settings": {"log level": "1", "auto break second times": 3}})")                  << 5  << S::MultiSDLWindowMode << S::AUTO_BREAK_TIME_1H << true;
+        QTest::newRow("elsewhere")           << QByteArray(R"({"basic settings": {"LogLevel": 1, "certPath": "D:/cert.pem"}, "vdsession settings": {"window mode": 2, "usbConfigInfo": "", "vm": {"name": "wangfang@corp"}}, "stream_control_value": 0, "render_type": 0, "render_flag": 0, "usbConfigInfo": ""})")
+                                             << 5 << S::MultiSDLWindowMode << S::AUTO_BREAK_TIME_5M << true;
+        QTest::newRow("odd types")           << QByteArray(R"({"basic settings": {"usbConfigInfo": 5}, "vdsession settings": {"certPath": "", "stream_control_value": null, "render_type": null, "render_flag": "4"}})")
+                                             << 5 << S::MultiSDLWindowMode << S::AUTO_BREAK_TIME_5M << false;
+    }
+
+    void legacyFallbacks()
+    {
+        QFETCH(QByteArray, document);
+        QFETCH(int, logLevel);
+        QFETCH(S::WindowMode, windowMode);
+        QFETCH(S::AutoBreakTime, autoBreak);
+        QFETCH(bool, kept);
+
+        VdSessionSettingsPrivate *d = session->d();
+        d->mAutoBreakSecondTimes_ = S::AUTO_BREAK_TIME_15M;
+        d->mUsbConfigs_ = QStringLiteral("0951:1666:1");
+        d->mStreamMode_ = S::TYPE_STREAM_VIDEO;
+        d->mImageRenderType_ = 2;
+        d->mSDLRenderFlag_ = 8;
+        session->settings()->fromOldJson(parse(document));
+
+        QCOMPARE(d->mLogLevel_, logLevel);
+        QCOMPARE(d->mWindowMode_, windowMode);
+        QCOMPARE(d->mRenderMode_, S::RenderModePart);
+        QCOMPARE(d->mAutoBreakSecondTimes_, autoBreak);
+        QCOMPARE(d->mUsbConfigs_, kept ? QStringLiteral("0951:1666:1") : QString());
+        QCOMPARE((QList<int>{d->mStreamMode_, d->mImageRenderType_, d->mSDLRenderFlag_}), (kept ? QList<int>{1, 2, 8} : QList<int>{0, 0, 0}));
+        // The login name is no fallback for the user name.
+        QCOMPARE(d->mCurrentUsername_, QString());
+        QCOMPARE(d->mCertPath_, QCoreApplication::applicationDirPath() + QStringLiteral("/config/grpcserver.pem"));
+    }
+
+    // What saveToVdp() writes, and what it leaves alone.
+    void choicesComeBack()
+    {
+        const QString path = session->copyFixture(QFINDTESTDATA("data/writer/complete.vdp"), sessionFileName);
+        const QFileDevice::Permissions mode = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+        QVERIFY(QFile::setPermissions(path, mode));
+        S *s = session->settings();
+        QVERIFY(s->loadFromVdp(path));
+        s->setImgCompress(S::TYPE_COMPRESS_JPEG);
+        s->setVgpuDecodeType(S::Auto_VgpuDecode_TYPE);
+        s->setVgpuQPType(S::VgpuQPType_L);
+        s->setJpegQuality(70);
+        s->setMouseMode(S::SERVER_MODE);
+        // Replaces the file's 2; 0 is a choice like any other.
+        s->setStreamMode(S::TYPE_STREAM_OFFICE);
+        s->setWindowMode(S::MultiVdpWindowMode);
+        s->setRenderMode(S::RenderModeTotal);
+        s->setGeometry(QRect(0, 0, 1920, 1080), 0);
+        s->setGeometry(QRect(-1280, 120, 1280, 1024), 1);
+        s->setDisplayRes(QSize(2560, 1440));
+        // Saved where no reader takes it back, or not saved at all.
+        s->setToolbarStyle(2);
+        s->setRenderSystemMode(S::RenderSystemSDL);
+        s->setEsFrequency(300);
+
+        s->saveToVdp();
+        // Every other key, the launcher's own included, comes back as it was, and so do the mode bits.
+        const QJsonObject saved = parse(session->readFile(path));
+        QVERIFY2(saved == parse(session->readFile(QFINDTESTDATA("data/writer/saved.vdp"))), QJsonDocument(saved).toJson().constData());
+        // The "user" bits only repeat one of owner, group and others.
+        QCOMPARE(QFileInfo(path).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser), mode);
+
+        // Read back into a fresh record, the choices return; the toolbar style and the render system do not.
+        session->restart();
+        QVERIFY(s->loadFromVdp(path));
+        COMPARE_GOLDEN(session->dump(), "writer/reloaded.json");
+    }
+
+    void legacyFileKeepsItsGroups()
+    {
+        const QString path = session->copyFixture(QFINDTESTDATA("data/legacy/complete.vdp"), sessionFileName);
+        QVERIFY(session->settings()->loadFromVdp(path));
+        const QJsonObject original = parse(session->readFile(path));
+        // No stream mode chosen, and the file has one only inside "vdsession settings".
+        session->settings()->setStreamMode(S::TYPE_STREAM_NONE);
+        session->settings()->saveToVdp();
+
+        const QJsonObject saved = parse(session->readFile(path));
+        for (const char *group : {"basic settings", "user settings", "vdsession settings"})
+            QVERIFY2(saved.value(group) == original.value(group), group);
+        QVERIFY(!saved.contains("stream_control_value"));
+        QCOMPARE(saved.value("inherit old vdp"), QJsonValue(1));
+    }
+
+    void unreadableFileLeftAlone()
+    {
+        const QString path = session->copyFixture(QFINDTESTDATA("data/writer/complete.vdp"), sessionFileName);
+        QVERIFY(session->settings()->loadFromVdp(path));
+        session->writeFile(path, "session ended");
+        session->settings()->saveToVdp();
+        QCOMPARE(session->readFile(path), QByteArray("session ended"));
+
+        session->settings()->deleteVdpFile();
+        session->settings()->saveToVdp();
+        QVERIFY(!QFile::exists(path));
+    }
+
+    void unwritableDirectory()
+    {
+        const QString path = session->copyFixture(QFINDTESTDATA("data/writer/complete.vdp"), "sessions/" + sessionFileName);
+        QVERIFY(session->settings()->loadFromVdp(path));
+        const QString directory = QFileInfo(path).absolutePath();
+        QFile::setPermissions(directory, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        const auto restore = qScopeGuard([&] { QFile::setPermissions(directory, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner); });
+        if (QFile(directory + "/probe").open(QIODevice::WriteOnly))
+            QSKIP("directory permissions do not stop this user (root) from writing");
+
+        session->settings()->saveToVdp();
+        QCOMPARE(session->readFile(path), session->readFile(QFINDTESTDATA("data/writer/complete.vdp")));
+        QCOMPARE(QDir(directory).entryList(QDir::Files), QStringList{sessionFileName});
+        QCOMPARE(session->log().countQt(QtCriticalMsg, QStringLiteral("[VdSessionSettings::saveToVdp]save vdsession settings file %1 error.").arg(path)), 1);
     }
 };
 

@@ -5,6 +5,8 @@
 #include "testsession.h"
 
 #include <QJsonDocument>
+#include <QQmlComponent>
+#include <QQmlEngine>
 #include <QtTest/QtTest>
 
 using S = VdSessionSettings;
@@ -15,7 +17,20 @@ class tst_SettingsObject : public QObject
 
     std::unique_ptr<TestSession> session;
 
+    // A QML page with @p body, as the session program's pages meet the singleton "Settings".
+    std::unique_ptr<QObject> load(QQmlEngine &engine, const QByteArray &body)
+    {
+        QQmlComponent component(&engine);
+        component.setData("import QtQml 2.15\nimport com.virtual.vdi 1.0\nQtObject {\n" + body + "\n}\n", QUrl());
+        std::unique_ptr<QObject> object(component.create());
+        if (!object)
+            qWarning() << component.errors();
+        return object;
+    }
+
 private Q_SLOTS:
+    // The one call the session program makes before its engine resolves "Settings".
+    void initTestCase() { VdSessionSettings::instance()->qmlRegisterSingletonType(); }
     void init() { session.reset(new TestSession); }
     void cleanup() { session.reset(); }
 
@@ -207,6 +222,118 @@ private Q_SLOTS:
         s->setCurrentUsername(QStringLiteral("Alice Liddell"));
         QCOMPARE(s->currentUsername(), QStringLiteral("Alice Liddell"));
         QCOMPARE(s->loginName(), QStringLiteral("bob"));
+    }
+
+    // One row per placement (geometry() on a screen) or record (setGeometry(), no screen): what
+    // the settings remember for screen 1, the rectangle handed back or given, and what ends up stored.
+    void geometry_data()
+    {
+        QTest::addColumn<QRect>("screen");
+        QTest::addColumn<QRect>("remembered");
+        QTest::addColumn<QRect>("result");
+        QTest::addColumn<QRect>("stored");
+
+        const QRect hd(0, 0, 1920, 1080);
+        QTest::newRow("nothing, odd offset")       << QRect(100, 200, 1001, 803)  << QRect()                      << QRect(103, 201, 994, 801)    << QRect(103, 201, 994, 801);
+        QTest::newRow("nothing, 800x600")          << QRect(0, 0, 800, 600)       << QRect()                      << QRect(-97, -100, 994, 801)   << QRect(-97, -100, 994, 801);
+        QTest::newRow("nothing, exactly default")  << QRect(0, 0, 994, 801)       << QRect()                      << QRect(0, 0, 994, 801)        << QRect(0, 0, 994, 801);
+        QTest::newRow("zero width remembered")     << hd                          << QRect(300, 200, 0, 500)      << QRect(463, 139, 994, 801)    << QRect(463, 139, 994, 801);
+        QTest::newRow("kept, record grows")        << hd                          << QRect(100, 50, 1000, 700)    << QRect(100, 50, 1000, 700)    << QRect(100, 50, 1000, 801);
+        QTest::newRow("kept, full width")          << hd                          << QRect(0, 100, 1920, 900)     << QRect(0, 100, 1920, 900)     << QRect(0, 100, 1920, 900);
+        QTest::newRow("right edge at left+4")      << QRect(-1920, 0, 1920, 1080) << QRect(-3115, 300, 1200, 900) << QRect(-1553, 300, 1186, 900) << QRect(-1553, 300, 1186, 900);
+        QTest::newRow("right edge at left+5")      << QRect(-1920, 0, 1920, 1080) << QRect(-3114, 300, 1200, 900) << QRect(-3114, 300, 1200, 900) << QRect(-3114, 300, 1200, 900);
+        QTest::newRow("left edge at right-4")      << hd                          << QRect(1915, 300, 1200, 900)  << QRect(367, 300, 1186, 900)   << QRect(367, 300, 1186, 900);
+        QTest::newRow("left edge at right-5")      << hd                          << QRect(1914, 300, 1200, 900)  << QRect(1914, 300, 1200, 900)  << QRect(1914, 300, 1200, 900);
+        QTest::newRow("top one above screen")      << QRect(0, -1080, 1920, 1080) << QRect(200, -1081, 1200, 900) << QRect(200, -1080, 1200, 897) << QRect(200, -1080, 1200, 897);
+        QTest::newRow("top at screen top")         << QRect(0, -1080, 1920, 1080) << QRect(200, -1080, 1200, 900) << QRect(200, -1080, 1200, 900) << QRect(200, -1080, 1200, 900);
+        QTest::newRow("top at bottom-40")          << hd                          << QRect(200, 1039, 1200, 900)  << QRect(200, 91, 1200, 897)    << QRect(200, 91, 1200, 897);
+        QTest::newRow("top at bottom-41")          << hd                          << QRect(200, 1038, 1200, 900)  << QRect(200, 1038, 1200, 900)  << QRect(200, 1038, 1200, 900);
+        QTest::newRow("other monitor, on grid")    << hd                          << QRect(2000, 1100, 1202, 897) << QRect(359, 91, 1202, 897)    << QRect(359, 91, 1202, 897);
+        QTest::newRow("other monitor, off grid")   << hd                          << QRect(2000, 1100, 1201, 896) << QRect(367, 99, 1186, 881)    << QRect(367, 99, 1186, 881);
+        QTest::newRow("other monitor, 1 narrower") << hd                          << QRect(1915, 1100, 1919, 900) << QRect(7, 91, 1906, 897)      << QRect(7, 91, 1906, 897);
+        QTest::newRow("other monitor, as wide")    << hd                          << QRect(1915, 1100, 1920, 900) << QRect(463, 91, 994, 897)     << QRect(463, 91, 994, 897);
+        QTest::newRow("bigger than screen")        << QRect(0, 0, 1366, 768)      << QRect(0, 0, 1920, 1080)      << QRect(186, 0, 994, 801)      << QRect(186, 0, 994, 801);
+        QTest::newRow("same rectangle")            << QRect()                     << QRect(120, 80, 1280, 960)    << QRect(120, 80, 1280, 960)    << QRect(120, 80, 1280, 960);
+        QTest::newRow("left moved")                << QRect()                     << QRect(120, 80, 1280, 960)    << QRect(121, 80, 1280, 960)    << QRect(121, 80, 1280, 960);
+        QTest::newRow("grown to minimum")          << QRect()                     << QRect()                      << QRect(-8, -8, 640, 480)      << QRect(-8, -8, 994, 801);
+        QTest::newRow("minimum equals stored")     << QRect()                     << QRect(10, 20, 994, 801)      << QRect(10, 20, 993, 800)      << QRect(10, 20, 994, 801);
+        QTest::newRow("minimum width only")        << QRect()                     << QRect()                      << QRect(10, 20, 993, 802)      << QRect(10, 20, 994, 802);
+        QTest::newRow("minimum height only")       << QRect()                     << QRect()                      << QRect(10, 20, 995, 800)      << QRect(10, 20, 995, 801);
+    }
+    void geometry()
+    {
+        QFETCH(QRect, screen);
+        QFETCH(QRect, remembered);
+        QFETCH(QRect, result);
+        QFETCH(QRect, stored);
+
+        session->d()->mGeometrys_.insert(1, remembered);
+        session->settings()->setMenuBarHeight(28);
+        session->settings()->setMenuBarHideStatus(true);
+        QSignalSpy changed(session->settings(), &VdSessionSettings::geometryChanged);
+        if (screen.isNull())
+            session->settings()->setGeometry(result, 1);
+        else
+            QCOMPARE(session->settings()->geometry(screen, 1), result);
+        QCOMPARE(session->d()->mGeometrys_.value(1), stored);
+        QCOMPARE(QList<QVariantList>(changed), stored == remembered ? QList<QVariantList>() : QList<QVariantList>{{1}});
+    }
+
+    // Every engine gets the one object, and none takes it along when it goes; a page reads its
+    // enumerations and calls its methods, the short form of geometry() included.
+    void qmlSingleton()
+    {
+        session->d()->mVmName_ = QStringLiteral("win10-pool-07");
+        for (int engines = 0; engines < 2; ++engines) {
+            QQmlEngine engine;
+            auto page = load(engine, "property QtObject settings: Settings\n"
+                                     "property int none: Settings.TYPE_STREAM_NONE\n"
+                                     "property string vm: Settings.getVmName()\n"
+                                     "property rect shortForm: Settings.geometry(Qt.rect(0, 0, 1920, 1080))\n"
+                                     "property rect longForm: Settings.geometry(Qt.rect(0, 0, 1920, 1080), 0)");
+            QVERIFY(page);
+            QCOMPARE(page->property("settings").value<QObject *>(), VdSessionSettings::instance());
+            QCOMPARE(page->property("none").toInt(), -1);
+            QCOMPARE(page->property("vm").toString(), QStringLiteral("win10-pool-07"));
+            QCOMPARE(page->property("shortForm").toRect(), page->property("longForm").toRect());
+        }
+        QPointer<VdSessionSettings> settings = VdSessionSettings::instance();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(settings);
+    }
+
+    void qmlBindingsAndWrites()
+    {
+        QQmlEngine engine;
+        auto page = load(engine, "property string resolution: Settings.resolution\n"
+                                 "property int stream: Settings.streamMode\n"
+                                 "property int port: Settings.serverPort\n"
+                                 "property int serverType: Settings.serverType\n"
+                                 "function setResolution(text) { Settings.resolution = text }\n"
+                                 "function setStream(mode) { Settings.streamMode = mode }\n"
+                                 "function setPlatformQuality(q) { Settings.jpegQualityPlatform = q }");
+        QVERIFY(page);
+        VdSessionSettings *s = session->settings();
+        QCOMPARE(page->property("serverType").toInt(), 0);
+
+        SignalLog signalLog(s);
+        QMetaObject::invokeMethod(page.get(), "setResolution", Q_ARG(QVariant, QStringLiteral("1280 x 720")));
+        QMetaObject::invokeMethod(page.get(), "setResolution", Q_ARG(QVariant, QStringLiteral("1920 x 1080")));
+        QCOMPARE(signalLog.take(), QStringList{"resolutionChanged"});
+        QCOMPARE(page->property("resolution").toString(), QStringLiteral("1920 x 1080"));
+
+        // The stream mode is stored, but nothing tells the binding.
+        QMetaObject::invokeMethod(page.get(), "setStream", Q_ARG(QVariant, 2));
+        QCOMPARE(s->streamMode(), VdSessionSettings::TYPE_STREAM_HD);
+        QCOMPARE(page->property("stream").toInt(), -1);
+
+        // A property without WRITE refuses the assignment; the value stays.
+        QMetaObject::invokeMethod(page.get(), "setPlatformQuality", Q_ARG(QVariant, 10));
+        QCOMPARE(s->jpegQualityPlatform(), 95);
+
+        // Changes made in C++ reach the bindings through their signals.
+        s->setServerPort(443);
+        QCOMPARE(page->property("port").toInt(), 443);
     }
 };
 
