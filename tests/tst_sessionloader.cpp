@@ -7,7 +7,6 @@
 #include "testsession.h"
 
 #include <QJsonDocument>
-#include <QScopeGuard>
 #include <QtTest/QtTest>
 
 using S = VdSessionSettings;
@@ -334,22 +333,6 @@ private Q_SLOTS:
         session->settings()->deleteVdpFile();
         session->settings()->saveToVdp();
         QVERIFY(!QFile::exists(path));
-    }
-
-    void unwritableDirectory()
-    {
-        const QString path = session->copyFixture(QFINDTESTDATA("data/writer/complete.vdp"), "sessions/" + sessionFileName);
-        QVERIFY(session->settings()->loadFromVdp(path));
-        const QString directory = QFileInfo(path).absolutePath();
-        QFile::setPermissions(directory, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        const auto restore = qScopeGuard([&] { QFile::setPermissions(directory, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner); });
-        if (QFile(directory + "/probe").open(QIODevice::WriteOnly))
-            QSKIP("directory permissions do not stop this user (root) from writing");
-
-        session->settings()->saveToVdp();
-        QCOMPARE(session->readFile(path), session->readFile(QFINDTESTDATA("data/writer/complete.vdp")));
-        QCOMPARE(QDir(directory).entryList(QDir::Files), QStringList{sessionFileName});
-        QCOMPARE(session->countQt(QtCriticalMsg, QStringLiteral("[VdSessionSettings::saveToVdp]save vdsession settings file %1 error.").arg(path)), 1);
     }
 
     void webLink_data()
