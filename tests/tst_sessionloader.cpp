@@ -134,14 +134,25 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("then");
 
-        QTest::newRow("launcher")             << QString();
-        QTest::newRow("launcher-twice")       << launcherFile;
-        QTest::newRow("rewritten-sparse")     << QString("rewritten-sparse.vdp");
-        QTest::newRow("optional-keys-null")   << QString("optional-keys-null.vdp");
-        QTest::newRow("operator-permissions") << QString("operator-permissions.vdp");
-        QTest::newRow("mistyped-values")      << QString("mistyped-values.vdp");
-        QTest::newRow("edge-values")          << QString("edge-values.vdp");
-        QTest::newRow("limit-values")         << QString("limit-values.vdp");
+        QTest::newRow("launcher")              << QString();
+        QTest::newRow("launcher-twice")        << launcherFile;
+        QTest::newRow("rewritten-sparse")      << QString("rewritten-sparse.vdp");
+        QTest::newRow("optional-keys-null")    << QString("optional-keys-null.vdp");
+        QTest::newRow("operator-permissions")  << QString("operator-permissions.vdp");
+        QTest::newRow("mistyped-values")       << QString("mistyped-values.vdp");
+        QTest::newRow("edge-values")           << QString("edge-values.vdp");
+        QTest::newRow("limit-values")          << QString("limit-values.vdp");
+        // One rule of the video policy each: the gateway's video mode unless the stream mode is
+        // chosen and nothing forces it; the platform's or the user's quality by the configuration
+        // mode, which forced distribution or the operator's unified configuration (1 only) decide.
+        QTest::newRow("video-mode-of-gateway") << QString("video-mode-of-gateway.vdp");
+        QTest::newRow("stream-mode-wins")      << QString("stream-mode-wins.vdp");
+        QTest::newRow("forced-video-mode")     << QString("forced-video-mode.vdp");
+        QTest::newRow("platform-quality")      << QString("platform-quality.vdp");
+        QTest::newRow("user-quality")          << QString("user-quality.vdp");
+        QTest::newRow("forced-distribution")   << QString("forced-distribution.vdp");
+        QTest::newRow("platform-not-unified")  << QString("platform-not-unified.vdp");
+        QTest::newRow("unified-only-for-0")    << QString("unified-only-for-0.vdp");
     }
     void fixtures()
     {
@@ -153,41 +164,6 @@ private Q_SLOTS:
             session->settings()->fromJson(parse(session->readFile(QFINDTESTDATA("data/current/" + then))));
         QCOMPARE(signalLog.take(), QStringList());
         COMPARE_GOLDEN(session->dump(), "current/" + QString(QTest::currentDataTag()) + ".json");
-    }
-
-    // Each row loads the launcher's file, then a document that exercises one rule of the video
-    // policy, and checks the setting the rule decides.
-    void rules_data()
-    {
-        QTest::addColumn<QByteArray>("then");
-        QTest::addColumn<QString>("setting");
-        QTest::addColumn<QJsonValue>("expected");
-
-        const QString policy = R"({"vm settings":{"serverType":%1,"vm":{"controlPolicy":{"video_policy":{"videoMode":1,"videoModeGw":3,"forceEnableVideoMode":%2}}}},"stream_control_value":%3})";
-        auto videoModes = [&](int serverType, int force, int stream) { return policy.arg(serverType).arg(force).arg(stream).toUtf8(); };
-        const QString unified = R"({"config mode":%1,"jpeg_quality":80,"vm settings":{"vm":{"vmOperator":{"platformUnifiedConfig":%2},"controlPolicy":{"video_policy":{"jpeg_quality":70,"forceDistributionDecode":%3}}}}})";
-        auto configModes = [&](int configMode, int platformUnified, int forced) { return unified.arg(configMode).arg(platformUnified).arg(forced).toUtf8(); };
-        const QJsonValue platformQuality = QJsonObject{{"forceDistributionDecode", 0}, {"jpeg_quality", 70}};
-        const QJsonValue userQuality = QJsonObject{{"forceDistributionDecode", 0}, {"jpeg_quality", 80}};
-
-        QTest::newRow("video mode of gateway") << videoModes(1, 0, -1)  << QString("getVideoModeActual") << QJsonValue(3);
-        QTest::newRow("stream mode wins")      << videoModes(1, 0, 2)   << QString("getVideoModeActual") << QJsonValue(2);
-        QTest::newRow("forced video mode")     << videoModes(1, 2, 2)   << QString("getVideoModeActual") << QJsonValue(3);
-        QTest::newRow("platform's quality")    << configModes(0, 0, 0)  << QString("videoPolicy")        << platformQuality;
-        QTest::newRow("user's quality")        << configModes(1, 0, 0)  << QString("videoPolicy")        << userQuality;
-        QTest::newRow("forced distribution")   << configModes(1, 0, 1)  << QString("configMode")         << QJsonValue("ConfigModePreDefine");
-        QTest::newRow("platform not unified")  << configModes(0, 1, 1)  << QString("configMode")         << QJsonValue("ConfigModeUserDefine");
-        QTest::newRow("unified only for 0")    << configModes(0, 2, 0)  << QString("configMode")         << QJsonValue("ConfigModeUserDefine");
-    }
-    void rules()
-    {
-        QFETCH(QByteArray, then);
-        QFETCH(QString, setting);
-        QFETCH(QJsonValue, expected);
-
-        QVERIFY(session->settings()->loadFromVdp(session->copyFixture(QFINDTESTDATA("data/current/" + launcherFile), launcherFile)));
-        session->settings()->fromJson(parse(then));
-        QCOMPARE(settingsToJson(*session->settings(), false).value(setting), expected);
     }
 
     // An observer hears of every key the pass takes, and the record ends up as it does without one.
