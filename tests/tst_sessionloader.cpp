@@ -114,16 +114,6 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo::exists(previousPath), stays);
     }
 
-    // Only a render system that nothing has chosen is filled in, once.
-    void updateConfig()
-    {
-        session->settings()->updateConfig();
-        QCOMPARE(session->settings()->renderSystemMode(), S::RenderSystemSDL);
-        session->settings()->setRenderSystemMode(S::RenderSystemXCB);
-        session->settings()->updateConfig();
-        QCOMPARE(session->settings()->renderSystemMode(), S::RenderSystemXCB);
-    }
-
     // Each row loads the launcher's file as the session program does, then, when the row names
     // one, a second file into the same record, and compares every setting with the row's golden
     // dump. The writer's file names few keys; the rest is reset, except what the launcher writes

@@ -166,50 +166,34 @@ private Q_SLOTS:
         COMPARE_GOLDEN(lines, "effectivevalues.txt");
     }
 
-    // Five break times and one beyond them.
-    void autoBreakSeconds()
-    {
-        const int seconds[] = {300, 900, 1800, 3600, 0, 0};
-        for (int time = 0; time < 6; ++time) {
-            session->settings()->setAutoBreakSecondTimes(S::AutoBreakTime(time));
-            QCOMPARE(session->settings()->getAutoBreakTimeSeconds(), seconds[time]);
-        }
-    }
-
-    void isRdp_data()
-    {
-        QTest::addColumn<int>("poolType");
-        QTest::addColumn<QString>("protocol");
-        QTest::addColumn<bool>("rdp");
-
-        QTest::newRow("rdp")               << 0 << "rdp"  << true;
-        QTest::newRow("upper case")        << 0 << "RDP"  << false;
-        QTest::newRow("vdp")               << 0 << "vdp"  << false;
-        QTest::newRow("rdp pool, vdp")     << 7 << "vdp"  << true;
-    }
-
-    void isRdp()
-    {
-        QFETCH(int, poolType);
-        QFETCH(QString, protocol);
-        QFETCH(bool, rdp);
-
-        session->settings()->setPoolType(Vdp::PoolType(poolType));
-        session->settings()->setProtocol(protocol);
-        QCOMPARE(session->settings()->isRdp(), rdp);
-    }
-
-    void currentUsernameFallsBackToLogin()
+    // Values that follow from others: RDP is the exact protocol "rdp" or a pool of type 7; five
+    // break times and one beyond them; the user name falls back to the login name when it is set;
+    // only a render system that nothing has chosen is filled in, once.
+    void derivedValues()
     {
         S *s = session->settings();
+        const struct { int poolType; const char *protocol; bool rdp; } rdpCases[] = {{0, "rdp", true}, {0, "RDP", false}, {0, "vdp", false}, {7, "vdp", true}};
+        for (const auto &rdpCase : rdpCases) {
+            s->setPoolType(Vdp::PoolType(rdpCase.poolType));
+            s->setProtocol(rdpCase.protocol);
+            QVERIFY2(s->isRdp() == rdpCase.rdp, rdpCase.protocol);
+        }
+        const int seconds[] = {300, 900, 1800, 3600, 0, 0};
+        for (int time = 0; time < 6; ++time) {
+            s->setAutoBreakSecondTimes(S::AutoBreakTime(time));
+            QCOMPARE(s->getAutoBreakTimeSeconds(), seconds[time]);
+        }
         s->setLoginName(QStringLiteral("alice"));
         s->setCurrentUsername(QString());
-        QCOMPARE(s->currentUsername(), QStringLiteral("alice"));
         s->setLoginName(QStringLiteral("bob"));
         QCOMPARE(s->currentUsername(), QStringLiteral("alice"));
         s->setCurrentUsername(QStringLiteral("Alice Liddell"));
-        QCOMPARE(s->currentUsername(), QStringLiteral("Alice Liddell"));
-        QCOMPARE(s->loginName(), QStringLiteral("bob"));
+        QCOMPARE((QStringList{s->currentUsername(), s->loginName()}), (QStringList{"Alice Liddell", "bob"}));
+        s->updateConfig();
+        QCOMPARE(s->renderSystemMode(), S::RenderSystemSDL);
+        s->setRenderSystemMode(S::RenderSystemXCB);
+        s->updateConfig();
+        QCOMPARE(s->renderSystemMode(), S::RenderSystemXCB);
     }
 
     // One row per placement (geometry() on a screen) or record (setGeometry(), no screen): what
