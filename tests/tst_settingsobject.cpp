@@ -251,61 +251,54 @@ private Q_SLOTS:
         QCOMPARE(QList<QVariantList>(changed), stored == remembered ? QList<QVariantList>() : QList<QVariantList>{{1}});
     }
 
-    // Every engine gets the one object, and none takes it along when it goes; a page reads its
-    // enumerations and calls its methods, the short form of geometry() included.
+    // Every engine gets the one object, and none takes it along when it goes. A page reads the
+    // enumerations and calls the methods, the short form of geometry() too; it writes through the
+    // setters, with their signals, and C++ changes reach its bindings.
     void qmlSingleton()
     {
         session->d()->mVmName_ = QStringLiteral("win10-pool-07");
-        for (int engines = 0; engines < 2; ++engines) {
-            QQmlEngine engine;
+        VdSessionSettings *s = session->settings();
+        QPointer<VdSessionSettings> alive = s;
+        { // the engines and pages go at the end of the block
+            QQmlEngine engine, otherEngine;
             auto page = load(engine, "property QtObject settings: Settings\n"
                                      "property int none: Settings.TYPE_STREAM_NONE\n"
                                      "property string vm: Settings.getVmName()\n"
                                      "property rect shortForm: Settings.geometry(Qt.rect(0, 0, 1920, 1080))\n"
-                                     "property rect longForm: Settings.geometry(Qt.rect(0, 0, 1920, 1080), 0)");
-            QVERIFY(page);
-            QCOMPARE(page->property("settings").value<QObject *>(), VdSessionSettings::instance());
+                                     "property rect longForm: Settings.geometry(Qt.rect(0, 0, 1920, 1080), 0)\n"
+                                     "property string resolution: Settings.resolution\n"
+                                     "property int stream: Settings.streamMode\n"
+                                     "property int port: Settings.serverPort\n"
+                                     "property int serverType: Settings.serverType\n"
+                                     "function setResolution(text) { Settings.resolution = text }\n"
+                                     "function setStream(mode) { Settings.streamMode = mode }\n"
+                                     "function setPlatformQuality(q) { Settings.jpegQualityPlatform = q }");
+            auto otherPage = load(otherEngine, "property QtObject settings: Settings");
+            QVERIFY(page && otherPage);
+            QCOMPARE(page->property("settings").value<QObject *>(), s);
+            QCOMPARE(otherPage->property("settings").value<QObject *>(), s);
             QCOMPARE(page->property("none").toInt(), -1);
             QCOMPARE(page->property("vm").toString(), QStringLiteral("win10-pool-07"));
             QCOMPARE(page->property("shortForm").toRect(), page->property("longForm").toRect());
+            QCOMPARE(page->property("serverType").toInt(), 0);
+
+            SignalLog signalLog(s);
+            QMetaObject::invokeMethod(page.get(), "setResolution", Q_ARG(QVariant, QStringLiteral("1280 x 720")));
+            QMetaObject::invokeMethod(page.get(), "setResolution", Q_ARG(QVariant, QStringLiteral("1920 x 1080")));
+            QCOMPARE(signalLog.take(), QStringList{"resolutionChanged"});
+            QCOMPARE(page->property("resolution").toString(), QStringLiteral("1920 x 1080"));
+            // The stream mode is stored, but nothing tells the binding.
+            QMetaObject::invokeMethod(page.get(), "setStream", Q_ARG(QVariant, 2));
+            QCOMPARE(s->streamMode(), VdSessionSettings::TYPE_STREAM_HD);
+            QCOMPARE(page->property("stream").toInt(), -1);
+            // A property without WRITE refuses the assignment; the value stays.
+            QMetaObject::invokeMethod(page.get(), "setPlatformQuality", Q_ARG(QVariant, 10));
+            QCOMPARE(s->jpegQualityPlatform(), 95);
+            s->setServerPort(443);
+            QCOMPARE(page->property("port").toInt(), 443);
         }
-        QPointer<VdSessionSettings> settings = VdSessionSettings::instance();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(settings);
-    }
-
-    void qmlBindingsAndWrites()
-    {
-        QQmlEngine engine;
-        auto page = load(engine, "property string resolution: Settings.resolution\n"
-                                 "property int stream: Settings.streamMode\n"
-                                 "property int port: Settings.serverPort\n"
-                                 "property int serverType: Settings.serverType\n"
-                                 "function setResolution(text) { Settings.resolution = text }\n"
-                                 "function setStream(mode) { Settings.streamMode = mode }\n"
-                                 "function setPlatformQuality(q) { Settings.jpegQualityPlatform = q }");
-        QVERIFY(page);
-        VdSessionSettings *s = session->settings();
-        QCOMPARE(page->property("serverType").toInt(), 0);
-
-        SignalLog signalLog(s);
-        QMetaObject::invokeMethod(page.get(), "setResolution", Q_ARG(QVariant, QStringLiteral("1280 x 720")));
-        QMetaObject::invokeMethod(page.get(), "setResolution", Q_ARG(QVariant, QStringLiteral("1920 x 1080")));
-        QCOMPARE(signalLog.take(), QStringList{"resolutionChanged"});
-        QCOMPARE(page->property("resolution").toString(), QStringLiteral("1920 x 1080"));
-
-        // The stream mode is stored, but nothing tells the binding.
-        QMetaObject::invokeMethod(page.get(), "setStream", Q_ARG(QVariant, 2));
-        QCOMPARE(s->streamMode(), VdSessionSettings::TYPE_STREAM_HD);
-        QCOMPARE(page->property("stream").toInt(), -1);
-
-        // A property without WRITE refuses the assignment; the value stays.
-        QMetaObject::invokeMethod(page.get(), "setPlatformQuality", Q_ARG(QVariant, 10));
-        QCOMPARE(s->jpegQualityPlatform(), 95);
-
-        // Changes made in C++ reach the bindings through their signals.
-        s->setServerPort(443);
-        QCOMPARE(page->property("port").toInt(), 443);
+        QVERIFY(alive);
     }
 };
 
