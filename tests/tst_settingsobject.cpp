@@ -37,9 +37,8 @@ private Q_SLOTS:
     // Every setting of a fresh record, against the golden dump; and what the dump cannot show.
     void freshDefaults()
     {
-        const VdSessionSettingsPrivate *d = session->d();
-        QCOMPARE(d->mGeometrys_, (QMap<int, QRect>{{0, QRect()}}));
-        QVERIFY(!QFile::exists(d->mDataDir_)); // nothing is created on disk at start
+        QCOMPARE(session->d()->mGeometrys_, (QMap<int, QRect>{{0, QRect()}}));
+        QVERIFY(!QFile::exists(session->d()->mDataDir_)); // nothing is created on disk at start
         COMPARE_GOLDEN(session->dump(), "fresh.json");
     }
 
@@ -68,28 +67,21 @@ private Q_SLOTS:
         QCOMPARE(QStringLiteral("%1 %2 %3 %4").arg(s->cpuCores()).arg(s->cpuFrequency()).arg(s->memoryTotal()).arg(s->memoryAvailable()), expected);
     }
 
+    // The servers of the certificate array and whether each takes the new certificate.
     void certificateSettings_data()
     {
         QTest::addColumn<QByteArray>("ini");
         QTest::addColumn<QStringList>("servers");
         QTest::addColumn<QList<bool>>("useNew");
 
-        QTest::newRow("false spellings")
-            << QByteArray("[certificate]\ncertificate\\1\\server=a\ncertificate\\1\\useNewCertificate=0\n"
-                          "certificate\\2\\server=b\ncertificate\\2\\useNewCertificate=FALSE\n"
-                          "certificate\\3\\server=c\ncertificate\\3\\useNewCertificate=\n"
-                          "certificate\\4\\server=d\ncertificate\\4\\useNewCertificate=yes\ncertificate\\size=4\n")
-            << QStringList{"a", "b", "c", "d"} << QList<bool>{false, false, false, true};
-        QTest::newRow("no size key reads nothing")
-            << QByteArray("[certificate]\ncertificate\\1\\server=10.1.1.1\ncertificate\\1\\useNewCertificate=true\n")
-            << QStringList{} << QList<bool>{};
-        QTest::newRow("size claims more than is there")
-            << QByteArray("[certificate]\ncertificate\\1\\server=10.1.1.1\ncertificate\\1\\useNewCertificate=true\ncertificate\\size=2147483647\n")
-            << QStringList{"", "10.1.1.1"} << QList<bool>{false, true};
+        const QByteArray falseSpellings = "[certificate]\ncertificate\\1\\server=a\ncertificate\\1\\useNewCertificate=0\ncertificate\\2\\server=b\ncertificate\\2\\useNewCertificate=FALSE\n"
+                                          "certificate\\3\\server=c\ncertificate\\3\\useNewCertificate=\ncertificate\\4\\server=d\ncertificate\\4\\useNewCertificate=yes\ncertificate\\size=4\n";
+        QTest::newRow("false spellings")                << falseSpellings                                                                                                                       << QStringList{"a", "b", "c", "d"} << QList<bool>{false, false, false, true};
+        QTest::newRow("no size key reads nothing")      << QByteArray("[certificate]\ncertificate\\1\\server=10.1.1.1\ncertificate\\1\\useNewCertificate=true\n")                               << QStringList{}                   << QList<bool>{};
+        QTest::newRow("size claims more than is there") << QByteArray("[certificate]\ncertificate\\1\\server=10.1.1.1\ncertificate\\1\\useNewCertificate=true\ncertificate\\size=2147483647\n") << QStringList{"", "10.1.1.1"}     << QList<bool>{false, true};
         // Finishes at once: only the elements stored are visited.
-        QTest::newRow("element 2^31-1 of 2^31-1")
-            << QByteArray("[certificate]\ncertificate\\2147483647\\server=10.0.0.1\ncertificate\\2147483647\\useNewCertificate=true\ncertificate\\size=2147483647\n")
-            << QStringList{"", "10.0.0.1"} << QList<bool>{false, true};
+        QTest::newRow("element 2^31-1 of 2^31-1")       << QByteArray("[certificate]\ncertificate\\2147483647\\server=10.0.0.1\ncertificate\\2147483647\\useNewCertificate=true\ncertificate\\size=2147483647\n")
+                                                        << QStringList{"", "10.0.0.1"} << QList<bool>{false, true};
     }
 
     void certificateSettings()
