@@ -25,13 +25,11 @@ private Q_SLOTS:
     void videoDecoders()
     {
         const QString path = session->documents() + '/' + QCoreApplication::applicationName() + "/decoders.ini";
-        // At first use the file is created with the list in force; read back, its list replaces the one in memory.
+        // At first use the file is created with the list in force; read back, its list replaces the
+        // one in memory, and the key in another group is no key at all.
         session->d()->mVideoDecoders_ = QStringList{"D3D11VA", "DXVA"};
         session->settings()->readVideoDecoders();
         QCOMPARE(session->readFile(path), QByteArray("[VIDEO_DECODERS]\nDECODERS=D3D11VA, DXVA\n"));
-        session->settings()->readVideoDecoders();
-        QCOMPARE(session->settings()->videoDecoders(), (QStringList{"D3D11VA", "DXVA"}));
-        // The key in another group is no key at all.
         session->writeFile(path, "[VIDEO]\nDECODERS=DXVA\n");
         session->settings()->readVideoDecoders();
         QCOMPARE(session->settings()->videoDecoders(), QStringList());
@@ -87,6 +85,8 @@ private Q_SLOTS:
         QCOMPARE(s->getCertPath(), oldPath);
         QVERIFY(!s->isServerUseNewCertificate(QStringLiteral("vdi.example.com")));
         QVERIFY(!s->isServerUseNewCertificate(QStringLiteral("10.99.0.1")));
+        // The file is UTF-8 text, read and written alike whichever Qt the library is built with.
+        QVERIFY(s->isServerUseNewCertificate(QStringLiteral("vdi.m\u00fcnchen.example")));
 
         // The old certificate for the server listed twice: the server once in the file, nothing left behind the
         // array, the rest of the file as it was; and the path of the new certificate all the same.
@@ -95,12 +95,6 @@ private Q_SLOTS:
         QCOMPARE(s->getCertPath(), newPath);
         s->resetCertPath();
         QCOMPARE(s->getCertPath(), oldPath);
-
-        // Whatever the server reports, the client works with it as x86.
-        QSignalSpy archChanged(s, &S::curServerArchChanged);
-        s->setCurServerArch(QStringLiteral("ARM64"));
-        QCOMPARE(s->curServerArch(), QStringLiteral("X86"));
-        QCOMPARE(archChanged.count(), 0);
     }
 
 private:

@@ -18,34 +18,6 @@ namespace {
 QVector<QPair<QtMsgType, QString>> s_qtMessages;
 }
 
-LogCapture::LogCapture()
-    : m_previousLogger(spdlog::default_logger())
-{
-    // Formatted all the same, so that a bad format string or argument shows in every test.
-    auto logger = std::make_shared<spdlog::logger>("silent", std::make_shared<spdlog::sinks::null_sink_mt>());
-    logger->set_level(spdlog::level::trace);
-    spdlog::set_default_logger(logger);
-    m_previousHandler = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
-        if (type == QtFatalMsg) // the test's own, about to abort
-            fprintf(stderr, "%s\n", qPrintable(text));
-        s_qtMessages.append({type, text});
-    });
-}
-
-LogCapture::~LogCapture()
-{
-    qInstallMessageHandler(m_previousHandler);
-    spdlog::set_default_logger(m_previousLogger);
-}
-
-int LogCapture::countQt(QtMsgType type, const QString &prefix) const
-{
-    return int(std::count_if(s_qtMessages.cbegin(), s_qtMessages.cend(),
-                             [&](const auto &m) { return m.first == type && m.second.startsWith(prefix); }));
-}
-
-void LogCapture::clear() { s_qtMessages.clear(); }
-
 SignalLog::SignalLog(QObject *object)
 {
     const QMetaObject *meta = object->metaObject();
@@ -69,6 +41,7 @@ QStringList SignalLog::take()
 TestSession::TestSession()
     : m_previousHome(qgetenv("HOME"))
     , m_previousWorkDir(QDir::currentPath().toUtf8())
+    , m_previousLogger(spdlog::default_logger())
 {
     if (!m_home.isValid() || !m_workDir.isValid())
         qFatal("cannot make the temporary HOME and working directory");
@@ -78,13 +51,30 @@ TestSession::TestSession()
     qunsetenv("XDG_DOCUMENTS_DIR");
     QDir(m_home.path()).mkpath(QStringLiteral("Documents"));
     QDir::setCurrent(m_workDir.path());
+    // Formatted all the same, so that a bad format string or argument shows in every test.
+    auto logger = std::make_shared<spdlog::logger>("silent", std::make_shared<spdlog::sinks::null_sink_mt>());
+    logger->set_level(spdlog::level::trace);
+    spdlog::set_default_logger(logger);
+    m_previousHandler = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
+        if (type == QtFatalMsg) // the test's own, about to abort
+            fprintf(stderr, "%s\n", qPrintable(text));
+        s_qtMessages.append({type, text});
+    });
     restart();
 }
 
 TestSession::~TestSession()
 {
+    qInstallMessageHandler(m_previousHandler);
+    spdlog::set_default_logger(m_previousLogger);
     QDir::setCurrent(QString::fromUtf8(m_previousWorkDir));
     qputenv("HOME", m_previousHome);
+}
+
+int TestSession::countQt(QtMsgType type, const QString &prefix) const
+{
+    return int(std::count_if(s_qtMessages.cbegin(), s_qtMessages.cend(),
+                             [&](const auto &m) { return m.first == type && m.second.startsWith(prefix); }));
 }
 
 VdSessionSettings *TestSession::settings() const { return VdSessionSettings::instance(); }
@@ -93,7 +83,7 @@ VdSessionSettingsPrivate *TestSession::d() const { return VdSessionSettingsPriva
 void TestSession::restart()
 {
     VdSessionSettingsPrivate::startUp(settings());
-    m_log.clear();
+    s_qtMessages.clear();
 }
 
 QString TestSession::writeFile(const QString &path, const QByteArray &content) const

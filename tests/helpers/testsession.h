@@ -1,9 +1,7 @@
 #ifndef TESTSESSION_H
 #define TESTSESSION_H
 
-#include <QByteArray>
 #include <QSignalSpy>
-#include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -14,23 +12,6 @@
 
 class VdSessionSettings;
 class VdSessionSettingsPrivate;
-
-// While it lives, the default spdlog logger formats every message and prints none, and Qt's
-// messages are kept. Only one may live at a time.
-class LogCapture
-{
-public:
-    LogCapture();
-    ~LogCapture();
-
-    // How often Qt's handler got a message of @p type that starts with @p prefix.
-    int countQt(QtMsgType type, const QString &prefix) const;
-    void clear();
-
-private:
-    std::shared_ptr<spdlog::logger> m_previousLogger;
-    QtMessageHandler m_previousHandler;
-};
 
 // Every signal @p object emits while this lives, each as its name, followed by a blank and the
 // first argument when it has one.
@@ -46,7 +27,9 @@ private:
 };
 
 // One test case's world: a temporary HOME (so the documents folder is the case's own) and
-// working directory, a fresh settings record, and a log capture.
+// working directory, a fresh settings record, and both log channels caught: the default spdlog
+// logger formats every message and prints none, and Qt's messages are kept. Only one may live at
+// a time.
 class TestSession
 {
 public:
@@ -55,11 +38,10 @@ public:
 
     VdSessionSettings *settings() const;
     VdSessionSettingsPrivate *d() const;
-    LogCapture &log() { return m_log; }
-
-    QString home() const { return m_home.path(); }
     QString documents() const { return m_home.path() + QStringLiteral("/Documents"); }
     QString workDir() const { return m_workDir.path(); }
+    // How often Qt's handler got a message of @p type that starts with @p prefix.
+    int countQt(QtMsgType type, const QString &prefix) const;
 
     // Writes @p content to @p path (relative to the working directory unless absolute), creating
     // the folders on the way, and returns the absolute path.
@@ -82,7 +64,8 @@ private:
     QTemporaryDir m_workDir;
     QByteArray m_previousHome;
     QByteArray m_previousWorkDir;
-    LogCapture m_log;
+    std::shared_ptr<spdlog::logger> m_previousLogger;
+    QtMessageHandler m_previousHandler;
 };
 
 // The first line where @p actual and the file tests/data/golden/@p name differ, or nothing; with
