@@ -37,7 +37,12 @@ private Q_SLOTS:
         }
         for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) {
             const QMetaProperty p = meta.property(i);
-            lines << QByteArray::number(i - meta.propertyOffset()) + " property " + p.typeName() + ' ' + p.name()
+            QByteArray typeName = p.typeName();
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+            // Qt 6 names a property declared with a type alias by the type the alias stands for.
+            typeName.replace("Vdp::", "").replace("VdSessionSettings::", "");
+#endif
+            lines << QByteArray::number(i - meta.propertyOffset()) + " property " + typeName + ' ' + p.name()
                     + (p.isReadable() ? " READ" : "") + (p.isWritable() ? " WRITE" : "")
                     + (p.hasNotifySignal() ? " NOTIFY " + p.notifySignal().methodSignature() : QByteArray())
                     + (p.isConstant() ? " CONSTANT" : "") + (p.isResettable() ? " RESET" : "") + (p.isEnumType() ? " enum" : "")

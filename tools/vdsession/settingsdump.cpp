@@ -28,6 +28,12 @@ QJsonValue propertyValue(const QMetaProperty &property, const QVariant &value)
         const char *key = property.enumerator().valueToKey(value.toInt());
         return key ? QJsonValue(QString::fromLatin1(key)) : QJsonValue(value.toInt());
     }
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    // Qt 6 keeps the common library's enumerations (ClientType, ServerType) as their own types,
+    // which QJsonValue does not know; they are numbers, as on Qt 5.
+    if (value.metaType().flags().testFlag(QMetaType::IsEnumeration))
+        return value.toInt();
+#endif
     // QJsonValue takes the wider number types only; a port would otherwise come out as text.
     switch (value.userType()) {
     case QMetaType::UShort:
