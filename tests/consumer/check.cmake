@@ -40,7 +40,9 @@ execute_process(COMMAND pkg-config --cflags --libs vdsessionsettings
 if(result)
     message(FATAL_ERROR "pkg-config does not know vdsessionsettings")
 endif()
-separate_arguments(flags UNIX_COMMAND "${flags}")
+# A plain compiler line honours CXXFLAGS and LDFLAGS, as CMake does above; the sanitized suite
+# needs its runtime in this program too.
+separate_arguments(flags UNIX_COMMAND "$ENV{CXXFLAGS} ${flags} $ENV{LDFLAGS}")
 run("building with pkg-config" c++ ${SOURCE_DIR}/main.cpp ${flags} -o ${WORK_DIR}/pkgconfig/consumer)
 get_filename_component(libDir ${pcFile} DIRECTORY)
 get_filename_component(libDir ${libDir} DIRECTORY)
