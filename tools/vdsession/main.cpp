@@ -626,7 +626,7 @@ QString commandList()
     QString text = QStringLiteral("Commands:\n");
     for (const Command &command : commands)
         text += QStringLiteral("  %1  %2\n").arg(QLatin1String(command.name), -8).arg(QLatin1String(command.summary));
-    text += QStringLiteral("  %1  %2\n").arg(QStringLiteral("help"), -8).arg(QStringLiteral("Show the options of COMMAND."));
+    text += QStringLiteral("  %1  %2").arg(QStringLiteral("help"), -8).arg(QStringLiteral("help COMMAND shows the command's options."));
     return text;
 }
 
@@ -647,7 +647,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption versionOption(QStringLiteral("version"), QStringLiteral("Print the version."));
     parser.addOption(versionOption);
     parser.addOption(verboseOption);
-    parser.addPositionalArgument(QStringLiteral("COMMAND"), QStringLiteral("One of the commands below."));
+    parser.addPositionalArgument(QStringLiteral("COMMAND"), QStringLiteral("One of the commands above."));
     parser.addPositionalArgument(QStringLiteral("ARGUMENTS"), QStringLiteral("The command's arguments."),
                                  QStringLiteral("[ARGUMENTS...]"));
     // Everything from the command on belongs to the command's own parser.
