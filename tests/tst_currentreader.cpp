@@ -198,13 +198,15 @@ private Q_SLOTS:
         QCOMPARE(a[0].lstIps, (std::vector<std::string>{"10.20.31.24", "fd00::24"}));
     }
 
-    // A collector hears of a key of another type and of a value a range check replaced, and the
-    // record ends up as it does without one.
+    // An observer hears of every key the pass takes, and the record ends up as it does without one.
     void collectorChangesNothing()
     {
         const QJsonObject document = parse(R"({"inherit old vdp":1,"es frequency":"60","basic settings":{"display4KType":9},"vm settings":{"serverPort":443}})");
-        ReadDiagnostics diagnostics;
-        readCurrentLayout(session->settings(), session->d(), JsonGroup(document, &diagnostics), VdSessionSettings::RenderModePart);
+        struct : JsonObserver {
+            QStringList paths;
+            QJsonValue lookup(const JsonLookup &lookup) override { paths << lookup.path.pointer(); return lookup.found; }
+        } observer;
+        readCurrentLayout(session->d(), JsonGroup(document, &observer), VdSessionSettings::RenderModePart);
         const QString withCollector = QString::fromStdString(session->d()->mVideoPolicy_) + session->d()->mUuid_;
         const int frequency = session->d()->mEsFrequency_, display4K = session->d()->mDisplay4KType_;
         session->restart();
@@ -212,10 +214,7 @@ private Q_SLOTS:
         QCOMPARE(QString::fromStdString(session->d()->mVideoPolicy_) + session->d()->mUuid_, withCollector);
         QCOMPARE(session->d()->mEsFrequency_, frequency);
         QCOMPARE(session->d()->mDisplay4KType_, display4K);
-        QStringList paths;
-        for (const ReadDiagnostics::Finding &finding : diagnostics.findings())
-            paths << finding.path;
-        QCOMPARE(paths, (QStringList{"basic settings/display4KType", "es frequency"}));
+        QVERIFY(observer.paths.contains("/basic settings/display4KType") && observer.paths.contains("/es frequency"));
     }
 };
 

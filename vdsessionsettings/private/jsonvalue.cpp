@@ -5,20 +5,6 @@
 
 namespace {
 
-const char *typeName(const QJsonValue &value)
-{
-    switch (value.type()) {
-    case QJsonValue::Null: return "null";
-    case QJsonValue::Bool: return "a bool";
-    case QJsonValue::Double: return "a number";
-    case QJsonValue::String: return "a string";
-    case QJsonValue::Array: return "an array";
-    case QJsonValue::Object: return "an object";
-    case QJsonValue::Undefined: break;
-    }
-    return "missing";
-}
-
 bool isInt32(double number)
 {
     return std::trunc(number) == number && number >= std::numeric_limits<int>::min()
@@ -35,16 +21,6 @@ bool isDecimalInteger(const QString &text, int *result)
 }
 
 } // namespace
-
-void ReadDiagnostics::wrongType(const QString &path, const char *expected, const QJsonValue &found)
-{
-    m_findings.append({path, QStringLiteral("expected %1, found %2").arg(QLatin1String(expected), QLatin1String(typeName(found)))});
-}
-
-void ReadDiagnostics::replaced(const QString &path, qint64 found, qint64 used)
-{
-    m_findings.append({path, QStringLiteral("%1 is out of range, %2 used").arg(found).arg(used)});
-}
 
 QString JsonValue::toString(const QJsonValue &value, const QString &fallback)
 {
@@ -78,70 +54,182 @@ QStringList JsonValue::splitIntegers(const QString &text)
     return text.trimmed().split(QLatin1Char(','), Qt::KeepEmptyParts);
 }
 
-JsonGroup::JsonGroup(const QJsonObject &object, ReadDiagnostics *diagnostics, const QString &path)
+bool jsonAccepts(JsonType type, const QJsonValue &value)
+{
+    switch (type) {
+    case JsonType::Any: return true;
+    case JsonType::String: return value.isString();
+    case JsonType::Number: return value.isDouble() && isInt32(value.toDouble());
+    case JsonType::Bool: return value.isBool();
+    case JsonType::DecimalString: return value.isString() && isDecimalInteger(value.toString(), nullptr);
+    case JsonType::Object: return value.isObject();
+    case JsonType::Array: return value.isArray();
+    }
+    return false;
+}
+
+JsonPath JsonPath::child(const QString &key) const
+{
+    JsonPath path = *this;
+    path.keys.append(key);
+    return path;
+}
+
+JsonPath JsonPath::element(int index) const
+{
+    JsonPath path = *this;
+    path.elementSteps.append(path.keys.size());
+    path.keys.append(QString::number(index));
+    return path;
+}
+
+JsonPath JsonPath::parent() const
+{
+    JsonPath path = *this;
+    if (!path.keys.isEmpty())
+        path.keys.removeLast();
+    path.elementSteps.removeAll(path.keys.size());
+    return path;
+}
+
+QString JsonPath::pointer() const
+{
+    QString result;
+    for (QString key : keys)
+        result += QLatin1Char('/') + key.replace(QLatin1Char('~'), QLatin1String("~0")).replace(QLatin1Char('/'), QLatin1String("~1"));
+    return result;
+}
+
+QString JsonPath::pattern() const
+{
+    JsonPath generic = *this;
+    for (int step : elementSteps)
+        generic.keys[step] = QStringLiteral("*");
+    return generic.pointer();
+}
+
+JsonObserver::~JsonObserver() = default;
+
+JsonGroup::JsonGroup(const QJsonObject &object, JsonObserver *observer, const JsonPath &path)
     : m_object(object)
-    , m_diagnostics(diagnostics)
+    , m_observer(observer)
     , m_path(path)
 {
 }
 
-QString JsonGroup::pathOf(const QString &key) const
+template<typename Describe>
+QJsonValue JsonGroup::take(const QString &key, JsonType expected, Describe &&describe) const
 {
-    return m_path.isEmpty() ? key : m_path + QLatin1Char('/') + key;
+    const QJsonValue found = m_object.value(key);
+    if (!m_observer)
+        return found;
+    JsonLookup lookup;
+    lookup.path = m_path.child(key);
+    lookup.expected = expected;
+    lookup.found = found;
+    describe(lookup);
+    return m_observer->lookup(lookup);
 }
 
-void JsonGroup::check(const QString &key, const char *expected, bool (*accepts)(const QJsonValue &)) const
+namespace {
+const auto nothingMore = [](JsonLookup &) {};
+} // namespace
+
+bool JsonGroup::contains(const QString &key) const
 {
-    if (!m_diagnostics)
-        return;
-    const QJsonValue found = m_object.value(key);
-    if (!found.isUndefined() && !accepts(found))
-        m_diagnostics->wrongType(pathOf(key), expected, found);
+    return !take(key, JsonType::Any, nothingMore).isUndefined();
+}
+
+QJsonValue JsonGroup::value(const QString &key) const
+{
+    return take(key, JsonType::Any, nothingMore);
+}
+
+QJsonObject JsonGroup::object() const
+{
+    if (!m_observer)
+        return m_object;
+    JsonLookup lookup;
+    lookup.path = m_path;
+    lookup.expected = JsonType::Object;
+    lookup.found = m_object;
+    lookup.whole = true;
+    return m_observer->lookup(lookup).toObject();
 }
 
 QString JsonGroup::string(const QString &key, const QString &fallback) const
 {
-    check(key, "a string", [](const QJsonValue &v) { return v.isString(); });
-    return JsonValue::toString(m_object.value(key), fallback);
+    return JsonValue::toString(take(key, JsonType::String, [&](JsonLookup &l) { l.fallback = fallback; }), fallback);
 }
 
 int JsonGroup::number(const QString &key, int fallback) const
 {
-    check(key, "an integral number", [](const QJsonValue &v) { return v.isDouble() && isInt32(v.toDouble()); });
-    return JsonValue::toNumber(m_object.value(key), fallback);
+    return number(key, fallback, QMetaEnum());
+}
+
+int JsonGroup::number(const QString &key, int fallback, const QMetaEnum &enumeration) const
+{
+    return JsonValue::toNumber(take(key, JsonType::Number,
+                                    [&](JsonLookup &l) {
+                                        l.fallback = fallback;
+                                        l.enumeration = enumeration;
+                                    }),
+                               fallback);
 }
 
 bool JsonGroup::boolean(const QString &key, bool fallback) const
 {
-    check(key, "true or false", [](const QJsonValue &v) { return v.isBool(); });
-    return JsonValue::toBool(m_object.value(key), fallback);
+    return JsonValue::toBool(take(key, JsonType::Bool, [&](JsonLookup &l) { l.fallback = fallback; }), fallback);
 }
 
 int JsonGroup::decimalString(const QString &key) const
 {
-    check(key, "a decimal string", [](const QJsonValue &v) { return v.isString() && isDecimalInteger(v.toString(), nullptr); });
-    return JsonValue::toDecimalString(m_object.value(key));
+    return JsonValue::toDecimalString(take(key, JsonType::DecimalString, [](JsonLookup &l) { l.fallback = 0; }));
 }
 
 JsonGroup JsonGroup::group(const QString &key) const
 {
-    check(key, "an object", [](const QJsonValue &v) { return v.isObject(); });
-    return JsonGroup(m_object.value(key).toObject(), m_diagnostics, m_diagnostics ? pathOf(key) : QString());
+    const QJsonValue value = take(key, JsonType::Object, nothingMore);
+    return JsonGroup(value.toObject(), m_observer, m_observer ? m_path.child(key) : JsonPath());
 }
 
 QJsonArray JsonGroup::array(const QString &key) const
 {
-    check(key, "an array", [](const QJsonValue &v) { return v.isArray(); });
-    return m_object.value(key).toArray();
+    return elements(key, JsonType::Any);
 }
 
-int JsonGroup::numberInRange(const QString &key, int low, int high, int outOfRange, int fallback,
-                             bool *replaced) const
+QJsonArray JsonGroup::elements(const QString &key, JsonType elementType) const
 {
-    const int read = number(key, fallback);
+    return take(key, JsonType::Array, [&](JsonLookup &l) { l.elements = elementType; }).toArray();
+}
+
+QJsonValue JsonGroup::element(const QJsonArray &elements, int index, JsonType type, const QJsonValue &fallback,
+                              const QString &key) const
+{
+    const QJsonValue found = elements.at(index);
+    if (!m_observer)
+        return found;
+    JsonLookup lookup;
+    lookup.path = m_path.child(key).element(index);
+    lookup.expected = type;
+    lookup.found = found;
+    lookup.fallback = fallback;
+    return m_observer->lookup(lookup);
+}
+
+int JsonGroup::numberInRange(const QString &key, int low, int high, int outOfRange, int fallback, bool *replaced,
+                             const QMetaEnum &enumeration) const
+{
+    const QJsonValue value = take(key, JsonType::Number, [&](JsonLookup &l) {
+        l.fallback = fallback;
+        l.enumeration = enumeration;
+        l.ranged = true;
+        l.low = low;
+        l.high = high;
+        l.outOfRange = outOfRange;
+    });
+    const int read = JsonValue::toNumber(value, fallback);
     const bool inRange = read >= low && read <= high;
-    if (!inRange && m_diagnostics)
-        m_diagnostics->replaced(pathOf(key), read, outOfRange);
     if (replaced)
         *replaced = !inRange;
     return inRange ? read : outOfRange;
@@ -149,32 +237,22 @@ int JsonGroup::numberInRange(const QString &key, int low, int high, int outOfRan
 
 QStringList JsonGroup::strings(const QString &key) const
 {
-    const QJsonArray elements = array(key);
+    const QJsonArray list = elements(key, JsonType::String);
     QStringList result;
-    result.reserve(elements.size());
-    for (int i = 0; i < elements.size(); ++i) {
-        const QJsonValue element = elements.at(i);
-        if (m_diagnostics && !element.isString())
-            m_diagnostics->wrongType(pathOf(key) + QStringLiteral("[%1]").arg(i), "a string", element);
-        result.append(JsonValue::toString(element));
-    }
+    result.reserve(list.size());
+    for (int i = 0; i < list.size(); ++i)
+        result.append(JsonValue::toString(element(list, i, JsonType::String, QString(), key)));
     return result;
 }
 
 QVector<JsonGroup> JsonGroup::groups(const QString &key) const
 {
-    const QJsonArray elements = array(key);
+    const QJsonArray list = elements(key, JsonType::Object);
     QVector<JsonGroup> result;
-    result.reserve(elements.size());
-    for (int i = 0; i < elements.size(); ++i) {
-        const QJsonValue element = elements.at(i);
-        QString elementPath;
-        if (m_diagnostics) {
-            elementPath = pathOf(key) + QStringLiteral("[%1]").arg(i);
-            if (!element.isObject())
-                m_diagnostics->wrongType(elementPath, "an object", element);
-        }
-        result.append(JsonGroup(element.toObject(), m_diagnostics, elementPath));
+    result.reserve(list.size());
+    for (int i = 0; i < list.size(); ++i) {
+        const QJsonValue value = element(list, i, JsonType::Object, QJsonValue(), key);
+        result.append(JsonGroup(value.toObject(), m_observer, m_observer ? m_path.child(key).element(i) : JsonPath()));
     }
     return result;
 }

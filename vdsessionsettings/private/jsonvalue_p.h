@@ -6,33 +6,13 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QMetaEnum>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
 // The conversions every reader of the library uses for the values of session documents and
 // launch links. A value of another type than the one asked for gives the fallback.
-//
-// A reader may hand a collector along; it is then told of each key that is present with another
-// type and of each value that a range check replaced. Without a collector nothing is built for it.
-
-class VDSESSIONSETTINGS_EXPORT ReadDiagnostics
-{
-public:
-    struct Finding
-    {
-        QString path;    // "vm settings/vm/serverPort"
-        QString problem; // what was wrong and what was used instead
-    };
-
-    void wrongType(const QString &path, const char *expected, const QJsonValue &found);
-    void replaced(const QString &path, qint64 found, qint64 used);
-
-    const QVector<Finding> &findings() const { return m_findings; }
-
-private:
-    QVector<Finding> m_findings;
-};
 
 namespace JsonValue {
 
@@ -51,18 +31,67 @@ VDSESSIONSETTINGS_EXPORT QStringList splitIntegers(const QString &text);
 
 } // namespace JsonValue
 
+// What a reader takes a value as. Any is a key whose presence alone, or whose raw value, counts.
+enum class JsonType { Any, String, Number, Bool, DecimalString, Object, Array };
+
+// Whether @p value is one a reader taking @p type uses rather than replacing by its fallback.
+VDSESSIONSETTINGS_EXPORT bool jsonAccepts(JsonType type, const QJsonValue &value);
+
+// Where a value sits in a document: the keys from the top object down, unescaped, with the
+// elements of arrays named by their index.
+struct VDSESSIONSETTINGS_EXPORT JsonPath
+{
+    QStringList keys;
+    QVector<int> elementSteps; // the positions in keys that are array indices
+
+    JsonPath child(const QString &key) const;
+    JsonPath element(int index) const;
+    JsonPath parent() const;
+    // An RFC 6901 JSON Pointer: "/basic settings/IsMMR", "/vm settings/vm/lstIps/0".
+    QString pointer() const;
+    // The pointer with "*" for every element, the same for all elements of an array.
+    QString pattern() const;
+};
+
+// One key taken by a reader, as the reader is about to convert it.
+struct JsonLookup
+{
+    JsonPath path;
+    JsonType expected = JsonType::Any;
+    JsonType elements = JsonType::Any; // what each element of an array is taken as
+    QJsonValue found;                  // undefined when the key is missing
+    QJsonValue fallback;               // what a missing or refused value gives
+    bool whole = false;                // an object taken as it is, every key inside it included
+    bool ranged = false;               // a number outside [low, high] gives outOfRange
+    int low = 0;
+    int high = 0;
+    int outOfRange = 0;
+    QMetaEnum enumeration;             // for a number that stands for one of the settings' enumerators
+};
+
+// Told by JsonGroup of every key a reader takes, so that checking and describing a document
+// follow the readers themselves rather than a list kept beside them.
+class VDSESSIONSETTINGS_EXPORT JsonObserver
+{
+public:
+    virtual ~JsonObserver();
+    // Returns the value the reader goes on with: @p lookup.found when only watching; a
+    // description may hand in a sample so that the reader reaches the keys inside it.
+    virtual QJsonValue lookup(const JsonLookup &lookup) = 0;
+};
+
 // One object of a document with the conversions above, reading keys by name. Groups taken from
 // it by group() read as empty objects when missing or of another type, so every key inside them
-// takes its fallback.
+// takes its fallback. Without an observer nothing is built for one.
 class VDSESSIONSETTINGS_EXPORT JsonGroup
 {
 public:
-    explicit JsonGroup(const QJsonObject &object, ReadDiagnostics *diagnostics = nullptr,
-                       const QString &path = QString());
+    explicit JsonGroup(const QJsonObject &object, JsonObserver *observer = nullptr, const JsonPath &path = JsonPath());
 
-    bool contains(const QString &key) const { return m_object.contains(key); }
-    QJsonValue value(const QString &key) const { return m_object.value(key); }
-    const QJsonObject &object() const { return m_object; }
+    bool contains(const QString &key) const;
+    QJsonValue value(const QString &key) const;
+    // The object as it is, for handing on whole; every key inside it counts as taken.
+    QJsonObject object() const;
 
     QString string(const QString &key, const QString &fallback = QString()) const;
     int number(const QString &key, int fallback = 0) const;
@@ -72,7 +101,20 @@ public:
     QJsonArray array(const QString &key) const;
     // A number kept when it lies within [low, high], else @p outOfRange; a missing key gives @p fallback.
     int numberInRange(const QString &key, int low, int high, int outOfRange, int fallback = 0,
-                      bool *replaced = nullptr) const;
+                      bool *replaced = nullptr, const QMetaEnum &enumeration = QMetaEnum()) const;
+
+    // A number standing for one of the settings' enumerators, stored as it is.
+    template<typename Enum>
+    Enum enumeration(const QString &key, Enum fallback) const
+    {
+        return static_cast<Enum>(number(key, int(fallback), QMetaEnum::fromType<Enum>()));
+    }
+    template<typename Enum>
+    Enum enumerationInRange(const QString &key, Enum low, Enum high, Enum outOfRange, Enum fallback,
+                            bool *replaced) const
+    {
+        return static_cast<Enum>(numberInRange(key, low, high, outOfRange, fallback, replaced, QMetaEnum::fromType<Enum>()));
+    }
 
     // The strings of an array, in order; an element of another type gives an empty string.
     QStringList strings(const QString &key) const;
@@ -80,13 +122,18 @@ public:
     QVector<JsonGroup> groups(const QString &key) const;
 
 private:
-    QString pathOf(const QString &key) const;
-    // Tells the collector of a present value that @p accepts refuses.
-    void check(const QString &key, const char *expected, bool (*accepts)(const QJsonValue &)) const;
+    int number(const QString &key, int fallback, const QMetaEnum &enumeration) const;
+    // The value of @p key as the reader goes on with it, after telling the observer; @p describe
+    // adds what the lookup knows beyond the key and its type.
+    template<typename Describe>
+    QJsonValue take(const QString &key, JsonType expected, Describe &&describe) const;
+    QJsonArray elements(const QString &key, JsonType elementType) const;
+    QJsonValue element(const QJsonArray &elements, int index, JsonType type, const QJsonValue &fallback,
+                       const QString &key) const;
 
     QJsonObject m_object;
-    ReadDiagnostics *m_diagnostics;
-    QString m_path;
+    JsonObserver *m_observer;
+    JsonPath m_path;
 };
 
 #endif

@@ -25,9 +25,8 @@ void readBasicOptions(VdSessionSettingsPrivate *d, const JsonGroup &basic)
     d->mIsHighDPI_ = basic.boolean(QStringLiteral("IsHighDPI"));
 
     bool replaced = false;
-    d->mDisplay4KType_ = static_cast<S::Display4KType>(
-        basic.numberInRange(QStringLiteral("display4KType"), S::Display_4K_Default, S::Display_4K_OldPlatform,
-                            S::Display_4K_Default, S::Display_4K_Default, &replaced));
+    d->mDisplay4KType_ = basic.enumerationInRange(QStringLiteral("display4KType"), S::Display_4K_Default, S::Display_4K_OldPlatform,
+                                                  S::Display_4K_Default, S::Display_4K_Default, &replaced);
     if (replaced)
         qCInfo(lcVdSessionSettings, "vdp display4KType parameter is error, now use Display_Default");
 }
@@ -36,7 +35,7 @@ void readSessionOptions(VdSessionSettingsPrivate *d, const JsonGroup &root, cons
 {
     d->mNoMoreshowDialog_ = root.boolean(QStringLiteral("noMoreshowDialog"));
     d->mCertPath_ = basic.string(QStringLiteral("certPath"));
-    d->mWindowStyle_ = static_cast<S::WindowStyle>(basic.number(QStringLiteral("windowStyle")));
+    d->mWindowStyle_ = basic.enumeration(QStringLiteral("windowStyle"), S::FullScreen);
     d->mCalderwynId_ = basic.string(QStringLiteral("calderwynId"));
     d->mSkin_ = basic.string(QStringLiteral("SKIN"));
     d->mIsThinClient_ = basic.boolean(QStringLiteral("isThinClient"));
@@ -56,9 +55,9 @@ void readSessionOptions(VdSessionSettingsPrivate *d, const JsonGroup &root, cons
     spdlog::info("isAutoHideToolbar:{}", d->mIsAutoHideToolbar_);
 
     bool replaced = false;
-    d->mAutoBreakSecondTimes_ = static_cast<S::AutoBreakTime>(
-        basic.numberInRange(QStringLiteral("auto break second times"), S::AUTO_BREAK_TIME_5M, S::AUTO_BREAK_TIME_NO,
-                            S::AUTO_BREAK_TIME_NO, S::AUTO_BREAK_TIME_5M, &replaced));
+    d->mAutoBreakSecondTimes_ = basic.enumerationInRange(QStringLiteral("auto break second times"), S::AUTO_BREAK_TIME_5M,
+                                                         S::AUTO_BREAK_TIME_NO, S::AUTO_BREAK_TIME_NO, S::AUTO_BREAK_TIME_5M,
+                                                         &replaced);
     if (replaced)
         qCInfo(lcVdSessionSettings, "vdp autoBreakSecondTimes parameter is error, now use AUTO_BREAK_TIME_NO");
 
@@ -89,7 +88,7 @@ void readIdentity(VdSessionSettingsPrivate *d, const JsonGroup &root, const Json
 void readConnection(VdSessionSettingsPrivate *d, const JsonGroup &root, const JsonGroup &vmSettings, const JsonGroup &vm)
 {
     d->mCurrentNickname_ = vmSettings.string(QStringLiteral("nickname"));
-    d->mProgramType_ = static_cast<S::VdSessionProgramType>(root.number(QStringLiteral("vdsession_program_type")));
+    d->mProgramType_ = root.enumeration(QStringLiteral("vdsession_program_type"), S::VdpVM);
     // The broker hands the pool type on as text.
     d->mPoolType_ = static_cast<Vdp::PoolType>(vmSettings.decimalString(QStringLiteral("poolType")));
     d->mProtocol_ = vmSettings.string(QStringLiteral("protocol"));
@@ -108,19 +107,14 @@ void readConnection(VdSessionSettingsPrivate *d, const JsonGroup &root, const Js
 
 } // namespace
 
-void readCurrentLayout(VdSessionSettings *q, VdSessionSettingsPrivate *d, const JsonGroup &root,
-                       VdSessionSettings::RenderMode defaultRenderMode)
+bool hasInheritedPreviousSession(const JsonGroup &root)
+{
+    return root.contains(QStringLiteral("inherit old vdp"));
+}
+
+void readCurrentLayout(VdSessionSettingsPrivate *d, const JsonGroup &root, VdSessionSettings::RenderMode defaultRenderMode)
 {
     const JsonGroup basic = root.group(QStringLiteral("basic settings"));
-    // The writer marks a file it has rewritten; such a file already carries what the previous
-    // session's file had to hand on, and that file is gone.
-    if (root.contains(QStringLiteral("inherit old vdp"))) {
-        spdlog::info("old vdp file has been inherited");
-    } else {
-        spdlog::info("read old vdp file for inherit");
-        q->readOldVdpConfig();
-    }
-
     readBasicOptions(d, basic);
     readSessionOptions(d, root, basic);
 
@@ -135,9 +129,4 @@ void readCurrentLayout(VdSessionSettings *q, VdSessionSettingsPrivate *d, const 
                                   .group(QStringLiteral("sharePolicy"))
                                   .number(QStringLiteral("rdpClipboard"));
     readOperatorPermissions(d, vm.group(QStringLiteral("vmOperator")));
-}
-
-void VdSessionSettings::fromJson(const QJsonObject &root)
-{
-    readCurrentLayout(this, d.get(), JsonGroup(root), getDefaultRenderMode());
 }

@@ -6,14 +6,17 @@
 class JsonGroup;
 class VdSessionSettingsPrivate;
 
+// Whether the document carries "inherit old vdp": the writer marks every file it rewrites, and
+// such a file already holds what the previous session's file had to hand on.
+VDSESSIONSETTINGS_EXPORT bool hasInheritedPreviousSession(const JsonGroup &root);
+
 // Reads a current-layout session document into @p d, in the one order the layout fixes, and
-// takes every group from @p root, so that a collector handed to @p root hears of every key the
-// pass found with another type or out of range. What lands in the record does not depend on
-// whether @p root carries a collector.
+// takes every group from @p root, so that an observer handed to @p root hears of every key the
+// pass takes. What lands in the record does not depend on whether @p root carries an observer.
 //
-// @p q is the object that owns @p d: the pass asks it to inherit from the previous session's
-// file first. @p defaultRenderMode is what a document without "render mode" gets.
-VDSESSIONSETTINGS_EXPORT void readCurrentLayout(VdSessionSettings *q, VdSessionSettingsPrivate *d, const JsonGroup &root,
+// Touches no file and emits no signal: inheriting from the previous session's file is the
+// loader's step, before this one. @p defaultRenderMode is what a document without "render mode" gets.
+VDSESSIONSETTINGS_EXPORT void readCurrentLayout(VdSessionSettingsPrivate *d, const JsonGroup &root,
                                                 VdSessionSettings::RenderMode defaultRenderMode);
 
 #endif

@@ -23,7 +23,7 @@ void readRenderOptions(VdSessionSettingsPrivate *d, const JsonGroup &root)
 {
     const QString streamKey = QStringLiteral("stream_control_value");
     if (root.contains(streamKey))
-        d->mStreamMode_ = static_cast<S::StreamControlType>(root.number(streamKey));
+        d->mStreamMode_ = root.enumeration(streamKey, S::TYPE_STREAM_OFFICE);
 
     const QString renderTypeKey = QStringLiteral("render_type");
     if (root.contains(renderTypeKey))
@@ -71,8 +71,7 @@ void readPlatformVideo(VdSessionSettingsPrivate *d, const JsonGroup &policy, con
     // The broker counts compression the other way round: its 0 is JPEG.
     d->mImgCompressPlatform_ = static_cast<S::ImageControlType>(policy.number(QStringLiteral("image_compression_mode")) ^ 1);
     d->mJpegQualityPlatform_ = policy.number(QStringLiteral("jpeg_quality"));
-    d->mVgpuDecodeTypePlatform_ =
-        static_cast<S::VgpuDecodeType>(policy.number(QStringLiteral("videoDecode"), S::Software_VgpuDecode_TYPE));
+    d->mVgpuDecodeTypePlatform_ = policy.enumeration(QStringLiteral("videoDecode"), S::Software_VgpuDecode_TYPE);
     // The broker counts quality levels from 0 for high, one below the enumeration, whose 0 is no
     // level at all. Unsigned arithmetic, so the largest number wraps instead of overflowing.
     const unsigned quality = static_cast<unsigned>(vmOperator.number(QStringLiteral("videoQuality")));
@@ -84,13 +83,12 @@ void readPlatformVideo(VdSessionSettingsPrivate *d, const JsonGroup &policy, con
 // The user's own video choices, and which of the two layers is in force.
 void readUserVideo(VdSessionSettingsPrivate *d, const JsonGroup &root)
 {
-    d->mImgCompress_ = static_cast<S::ImageControlType>(root.number(QStringLiteral("image_compression_mode")));
-    d->mVgpuDecodeType_ =
-        static_cast<S::VgpuDecodeType>(root.number(QStringLiteral("vgpu decode type"), S::Software_VgpuDecode_TYPE));
-    d->mVgpuQPType_ = static_cast<S::VgpuQPType>(root.number(QStringLiteral("vgpu qp type")));
+    d->mImgCompress_ = root.enumeration(QStringLiteral("image_compression_mode"), S::TYPE_COMPRESS_LOSSLESS);
+    d->mVgpuDecodeType_ = root.enumeration(QStringLiteral("vgpu decode type"), S::Software_VgpuDecode_TYPE);
+    d->mVgpuQPType_ = root.enumeration(QStringLiteral("vgpu qp type"), S::VgpuQPType_BEGIN);
     if (d->mVgpuQPType_ == S::VgpuQPType_BEGIN)
         d->mVgpuQPType_ = S::VgpuQPType_M;
-    d->mMouseMode_ = static_cast<S::MouseMode>(root.number(QStringLiteral("mouse_mode")));
+    d->mMouseMode_ = root.enumeration(QStringLiteral("mouse_mode"), S::LOCAL_MODE);
     d->mJpegQuality_ = root.number(QStringLiteral("jpeg_quality"), 95);
 
     // A platform that leaves the configuration to the user always gives it to the user; one that
@@ -100,7 +98,7 @@ void readUserVideo(VdSessionSettingsPrivate *d, const JsonGroup &root)
     else if (d->mForceDistributionDecode_)
         d->mConfigMode_ = S::ConfigModePreDefine;
     else
-        d->mConfigMode_ = static_cast<S::ConfigMode>(root.number(QStringLiteral("config mode")));
+        d->mConfigMode_ = root.enumeration(QStringLiteral("config mode"), S::ConfigModePreDefine);
 }
 
 // The video policy as the program hands it on to the video pipeline; with the user's choices in

@@ -33,7 +33,7 @@ void readLegacyLayout(VdSessionSettingsPrivate *d, const JsonGroup &root, VdSess
     // These layouts predate the options below; sessions they start behave as those launchers did.
     d->mIsAutoHideToolbar_ = true;
 
-    d->mWindowStyle_ = static_cast<S::WindowStyle>(basic.number(QStringLiteral("windowStyle")));
+    d->mWindowStyle_ = basic.enumeration(QStringLiteral("windowStyle"), S::FullScreen);
     d->mCalderwynId_ = basic.string(QStringLiteral("calderwynId"));
     d->mSkin_ = basic.string(QStringLiteral("SKIN"));
     d->mIsThinClient_ = basic.boolean(QStringLiteral("isThinClient"));
@@ -44,9 +44,9 @@ void readLegacyLayout(VdSessionSettingsPrivate *d, const JsonGroup &root, VdSess
         d->mUsbConfigs_ = basic.string(QStringLiteral("usbConfigInfo"));
 
     bool autoBreakReplaced = false;
-    d->mAutoBreakSecondTimes_ = static_cast<S::AutoBreakTime>(basic.numberInRange(
-        QStringLiteral("auto break second times"), S::AUTO_BREAK_TIME_5M, S::AUTO_BREAK_TIME_NO, S::AUTO_BREAK_TIME_NO,
-        S::AUTO_BREAK_TIME_5M, &autoBreakReplaced));
+    d->mAutoBreakSecondTimes_ = basic.enumerationInRange(QStringLiteral("auto break second times"), S::AUTO_BREAK_TIME_5M,
+                                                         S::AUTO_BREAK_TIME_NO, S::AUTO_BREAK_TIME_NO, S::AUTO_BREAK_TIME_5M,
+                                                         &autoBreakReplaced);
     if (autoBreakReplaced)
         spdlog::info("vdp autoBreakSecondTimes parameter is error, now use AUTO_BREAK_TIME_NO");
 
@@ -79,7 +79,7 @@ void readLegacyLayout(VdSessionSettingsPrivate *d, const JsonGroup &root, VdSess
     d->mUuid_ = sessionUuid(d->mServerIp_, vm.string(QStringLiteral("vmUuid")));
 
     d->mCurrentNickname_ = user.string(QStringLiteral("nickname"));
-    d->mProgramType_ = static_cast<S::VdSessionProgramType>(session.number(QStringLiteral("vdsession_program_type")));
+    d->mProgramType_ = session.enumeration(QStringLiteral("vdsession_program_type"), S::VdpVM);
     d->mPoolType_ = static_cast<Vdp::PoolType>(1);
     d->mProtocol_ = session.string(QStringLiteral("protocol"));
     d->mServerPort_ = static_cast<unsigned short>(session.number(QStringLiteral("server port")));
@@ -95,7 +95,7 @@ void readLegacyLayout(VdSessionSettingsPrivate *d, const JsonGroup &root, VdSess
 
     // Absent means "as inherited or chosen before", not "office".
     if (session.contains(QStringLiteral("stream_control_value")))
-        d->mStreamMode_ = static_cast<S::StreamControlType>(session.number(QStringLiteral("stream_control_value")));
+        d->mStreamMode_ = session.enumeration(QStringLiteral("stream_control_value"), S::TYPE_STREAM_OFFICE);
 
     if (session.contains(QStringLiteral("render_type")))
         d->mImageRenderType_ = session.number(QStringLiteral("render_type"));
@@ -106,7 +106,7 @@ void readLegacyLayout(VdSessionSettingsPrivate *d, const JsonGroup &root, VdSess
     else
         spdlog::info("render_flag is not defined");
 
-    d->mMouseMode_ = static_cast<S::MouseMode>(session.number(QStringLiteral("mouse_mode")));
+    d->mMouseMode_ = session.enumeration(QStringLiteral("mouse_mode"), S::LOCAL_MODE);
 
     readScreenGeometries(d, session);
 

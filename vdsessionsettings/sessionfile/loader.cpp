@@ -1,18 +1,13 @@
 // The session file: reading it, telling its two layouts apart, and removing it.
 #include "vdsessionsettings.h"
 
+#include "private/jsonvalue_p.h"
 #include "private/logging_p.h"
 #include "private/vdsessionsettings_p.h"
+#include "sessionfile/currentreader_p.h"
 #include "sessionfile/sessiondocument_p.h"
 
 #include <QFile>
-
-namespace {
-
-// Legacy files group everything under this one key; current files have no such group.
-const QString legacyMarker = QStringLiteral("vdsession settings");
-
-} // namespace
 
 bool VdSessionSettings::loadFromVdp(const QString &fileName)
 {
@@ -36,7 +31,7 @@ bool VdSessionSettings::parseVdp(const QByteArray &data)
     QJsonObject root;
     if (!parseSessionDocument(data, &root))
         return false;
-    if (root.contains(legacyMarker)) {
+    if (hasLegacyLayout(root)) {
         spdlog::info("vdp is old format");
         fromOldJson(root);
     } else {
@@ -44,6 +39,20 @@ bool VdSessionSettings::parseVdp(const QByteArray &data)
         fromJson(root);
     }
     return true;
+}
+
+void VdSessionSettings::fromJson(const QJsonObject &root)
+{
+    // The one step of reading that touches another file: it reads and removes the previous
+    // session's file, so it stays out of the reader, which checking a file runs too.
+    const JsonGroup document(root);
+    if (hasInheritedPreviousSession(document)) {
+        spdlog::info("old vdp file has been inherited");
+    } else {
+        spdlog::info("read old vdp file for inherit");
+        readOldVdpConfig();
+    }
+    readCurrentLayout(d.get(), document, getDefaultRenderMode());
 }
 
 QString VdSessionSettings::getVdpPath() { return d->mVdpPath_; }

@@ -5,6 +5,8 @@
 #include "private/vdsessionsettings_p.h"
 
 #include <QDebug>
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 
 bool parseSessionDocument(const QByteArray &content, QJsonObject *root)
@@ -17,6 +19,11 @@ bool parseSessionDocument(const QByteArray &content, QJsonObject *root)
     // A document that is an array reads as an empty object.
     *root = document.object();
     return true;
+}
+
+bool hasLegacyLayout(const QJsonObject &root)
+{
+    return root.contains(QStringLiteral("vdsession settings"));
 }
 
 bool rectangleFromText(const QString &text, QRect *rect)
@@ -43,11 +50,11 @@ void readScreenGeometries(VdSessionSettingsPrivate *d, const JsonGroup &group)
 void readWindowModes(VdSessionSettingsPrivate *d, const JsonGroup &root, VdSessionSettings::RenderMode defaultRenderMode)
 {
     using S = VdSessionSettings;
-    d->mWindowMode_ = static_cast<S::WindowMode>(root.number(QStringLiteral("window mode"), S::MultiSDLWindowMode));
+    d->mWindowMode_ = root.enumeration(QStringLiteral("window mode"), S::MultiSDLWindowMode);
     if (d->mWindowMode_ == S::SingleWindowMode)
         d->mWindowMode_ = S::MultiSDLWindowMode;
-    d->mRenderMode_ = static_cast<S::RenderMode>(root.number(QStringLiteral("render mode"), defaultRenderMode));
-    d->mRenderSystemMode_ = static_cast<S::RenderSystemMode>(root.number(QStringLiteral("render system mode")));
+    d->mRenderMode_ = root.enumeration(QStringLiteral("render mode"), defaultRenderMode);
+    d->mRenderSystemMode_ = root.enumeration(QStringLiteral("render system mode"), S::RenderSystemDEFAULT);
 }
 
 void readVmAddresses(VdSessionSettingsPrivate *d, const JsonGroup &vm)
@@ -87,4 +94,24 @@ void readOperatorPermissions(VdSessionSettingsPrivate *d, const JsonGroup &vmOpe
     op.reboot = vmOperator.number(QStringLiteral("reboot"));
     op.shutdown = vmOperator.number(QStringLiteral("shutdown"));
     op.snapshot = vmOperator.number(QStringLiteral("snapshot"));
+}
+
+bool readSessionFileContent(const QString &path, QByteArray *content, QString *errorString)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        *errorString = QStringLiteral("no such file");
+        return false;
+    }
+    if (!info.isFile()) {
+        *errorString = QStringLiteral("not a regular file");
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *errorString = file.errorString();
+        return false;
+    }
+    *content = file.readAll();
+    return true;
 }

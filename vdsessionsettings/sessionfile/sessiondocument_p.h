@@ -16,6 +16,13 @@ class VdSessionSettingsPrivate;
 // one, is reported with the content itself, and gives false.
 bool parseSessionDocument(const QByteArray &content, QJsonObject *root);
 
+// Whether @p root is in the legacy layout: it has a "vdsession settings" key, whatever its value.
+VDSESSIONSETTINGS_EXPORT bool hasLegacyLayout(const QJsonObject &root);
+
+// The whole content of the session file @p path, for a caller that reads no other file. False,
+// with the reason in @p errorString, when it is no regular file or cannot be read.
+VDSESSIONSETTINGS_EXPORT bool readSessionFileContent(const QString &path, QByteArray *content, QString *errorString);
+
 // A window rectangle as the writer stores it: "left,top,width,height". A piece that is not a
 // decimal integer counts as 0; any other number of pieces is no rectangle at all.
 bool rectangleFromText(const QString &text, QRect *rect);

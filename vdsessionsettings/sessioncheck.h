@@ -1,0 +1,97 @@
+#ifndef VDSESSIONSETTINGS_SESSIONCHECK_H
+#define VDSESSIONSETTINGS_SESSIONCHECK_H
+
+#include <vdsessionsettings/vdsessionsettings_export.h>
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QSharedDataPointer>
+#include <QString>
+#include <QVector>
+
+class VdSessionCheckPrivate;
+
+/**
+ * What the library makes of a session file, told key by key: where the readers silently fall
+ * back on a default, and which keys they do not take at all.
+ *
+ * A check runs the very readers that VdSessionSettings::loadFromVdp() runs, on a record of its
+ * own: it changes no setting of VdSessionSettings::instance(), emits no signal, and reads no file
+ * but the one named; in particular the previous session's file, which loading reads and removes,
+ * is left alone.
+ *
+ * @code
+ * const VdSessionCheck check = VdSessionCheck::checkFile(path);
+ * for (const VdSessionCheck::Finding &finding : check.findings())
+ *     qInfo() << finding.path << VdSessionCheck::kindName(finding.kind) << finding.message;
+ * @endcode
+ *
+ * The same readers also describe the session file as a whole, as a JSON Schema (schema()) and as
+ * a page for people (schemaMarkdown()), so that checking, describing and loading cannot disagree.
+ */
+class VDSESSIONSETTINGS_EXPORT VdSessionCheck
+{
+public:
+    /** The layout of a session file, told apart as loadFromVdp() tells it. */
+    enum class Layout {
+        Unreadable, ///< missing, not a regular file, too large, or not a JSON document
+        Current,    ///< the layout the launcher writes today
+        Legacy,     ///< the earlier launchers' layout, with a top-level "vdsession settings"
+    };
+
+    enum class FindingKind {
+        Type,    ///< present with another JSON type than the reader takes; the default is used
+        Range,   ///< a number the reader replaced because it lies outside the range it allows
+        Unknown, ///< a key no reader of the layout takes; it is ignored
+    };
+
+    struct Finding
+    {
+        /** An RFC 6901 JSON Pointer to the key, e.g. "/basic settings/IsMMR", "/vm settings/vm/lstIps/0". */
+        QString path;
+        FindingKind kind;
+        /** What was found and what is used instead. Never holds the value of a password, ticket or other secret. */
+        QString message;
+        /** For an unknown key that looks like a typo, the nearest key the readers take in the same object; else empty. */
+        QString suggestion;
+    };
+
+    /** Reads the session file @p path and checks it. Touches no other file. */
+    static VdSessionCheck checkFile(const QString &path);
+    /** Checks the content of a session file. */
+    static VdSessionCheck checkDocument(const QByteArray &content);
+
+    VdSessionCheck();
+    VdSessionCheck(const VdSessionCheck &other);
+    VdSessionCheck(VdSessionCheck &&other) noexcept;
+    VdSessionCheck &operator=(const VdSessionCheck &other);
+    VdSessionCheck &operator=(VdSessionCheck &&other) noexcept;
+    ~VdSessionCheck();
+
+    /** The layout detected; Unreadable when the content could not be read as a session document. */
+    Layout layout() const;
+    /** Why the file is Unreadable; empty otherwise. */
+    QString errorString() const;
+    /** The findings in document order, each path and kind once however many steps read the key. */
+    QVector<Finding> findings() const;
+
+    /** "current", "legacy" or "unreadable". */
+    static QString layoutName(Layout layout);
+    /** "type", "range" or "unknown". */
+    static QString kindName(FindingKind kind);
+
+    /**
+     * A JSON Schema (draft 2020-12) of the session file: both layouts under "oneOf", every key the
+     * readers take with its type, range or enumerators, default and description. Secrets are
+     * marked "writeOnly".
+     */
+    static QJsonObject schema();
+    /** The session file's documentation page (docs/session-file.md), from the same description. */
+    static QString schemaMarkdown();
+
+private:
+    explicit VdSessionCheck(VdSessionCheckPrivate *d);
+    QSharedDataPointer<VdSessionCheckPrivate> d;
+};
+
+#endif
