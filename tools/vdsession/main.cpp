@@ -4,10 +4,7 @@
 #include "geometrypicture.h"
 #include "settingsdump.h"
 
-#if __has_include(<vdsessionsettings/sessioncheck.h>) //TEMP
 #include <vdsessionsettings/sessioncheck.h>
-#define HAVE_CHECK //TEMP
-#endif //TEMP
 #include <vdsessionsettings/vdsessionsettings.h>
 
 #include <QCommandLineParser>
@@ -537,7 +534,7 @@ int runGeometry(const QCommandLineParser &parser)
 }
 
 // check
-#ifdef HAVE_CHECK //TEMP
+
 void addCheckArguments(QCommandLineParser &parser)
 {
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The session file (.vdp)."));
@@ -601,15 +598,12 @@ int runSchema(const QCommandLineParser &parser)
     return 0;
 }
 
-#endif //TEMP
 const Command commands[] = {
     {"show", "Print every setting a session file gives, as a session program loads it.", addShowArguments, runShow},
     {"web", "Print every setting a web portal's launch link gives.", addWebArguments, runWeb},
     {"geometry", "Print the window rectangle the session gives on each screen.", addGeometryArguments, runGeometry},
-#ifdef HAVE_CHECK //TEMP
     {"check", "Report every value of a session file that the readers replace or ignore.", addCheckArguments, runCheck},
     {"schema", "Print the JSON Schema of session files.", addSchemaArguments, runSchema},
-#endif //TEMP
 };
 
 const Command *findCommand(const QString &name)
