@@ -84,7 +84,6 @@ void tst_VdSession::errors_data()
     QTest::newRow("not JSON")          << QStringList{"check", notJson}                                << notJson;
     QTest::newRow("rejected link")     << QStringList{"web", rejected}                                 << QStringLiteral("check 5");
     QTest::newRow("malformed screen")  << QStringList{"geometry", currentExample, "--screen", "0,0,0,1080"} << QStringLiteral("0,0,0,1080");
-    QTest::newRow("screen not numbers")<< QStringList{"geometry", currentExample, "--screen", "a,b,c,d"}    << QStringLiteral("a,b,c,d");
     QTest::newRow("unknown option")    << QStringList{"show", "--colour", currentExample}             << QStringLiteral("colour");
     QTest::newRow("unknown command")   << QStringList{"shwo", currentExample}                          << QStringLiteral("shwo");
 }
@@ -172,8 +171,6 @@ void tst_VdSession::showAgreesWithAccessors()
             expected = QJsonValue::fromVariant(read);
         QVERIFY2(value == expected, property.name());
     }
-    QCOMPARE(shown.value("getVmName").toString(), settings->getVmName());
-    QCOMPARE(shown.value("getSpicePassword").toString(), settings->getSpicePassword());
     QCOMPARE(shown.value("vmAddrs").toArray().size(), int(settings->vmAddrs().size()));
     QCOMPARE(shown.value("videoPolicy").toObject(),
              QJsonDocument::fromJson(QByteArray::fromStdString(settings->videoPolicy())).object());
@@ -208,6 +205,8 @@ void tst_VdSession::secrets()
 
     const Result masked = run(arguments);
     QCOMPARE(masked.status, 0);
+    // Without --verbose the library logs nothing, on either channel.
+    QCOMPARE(masked.err, QByteArray());
     for (const QString &secret : secrets)
         QVERIFY2(!masked.out.contains(secret.toUtf8()), qPrintable(secret));
     QCOMPARE(masked.out.count("***"), secrets.size());
