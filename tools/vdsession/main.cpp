@@ -31,8 +31,8 @@ namespace {
 // Session files are a few kilobytes; anything this large is not one.
 constexpr qint64 maximumFileSize = 16 * 1024 * 1024;
 
-// Each of these alone lets someone into the desktop or the portal, so the launch link's token is
-// kept out of error messages as it is kept out of the settings shown.
+// The portal's token lets anyone into the session, so it is kept out of error messages as it is
+// kept out of the settings shown.
 const QString tokenName = QStringLiteral("token=");
 
 void message(const QString &text)
@@ -103,9 +103,9 @@ struct Command
     int (*run)(const QCommandLineParser &parser);
 };
 
-// Parses a command's own arguments, the command's name standing first as a program name would.
-// Help and errors are settled here, so a command only ever sees arguments that parsed.
-void parseCommand(const Command &command, QCommandLineParser &parser, QStringList arguments)
+// Parses a command's own arguments; the command's name stands first, where the parser expects the
+// program's name. Help and errors are settled here, so a command only sees arguments that parsed.
+void parseCommand(const Command &command, QCommandLineParser &parser, const QStringList &arguments)
 {
     parser.setApplicationDescription(QString::fromLatin1(command.summary));
     parser.addHelpOption();
@@ -113,7 +113,6 @@ void parseCommand(const Command &command, QCommandLineParser &parser, QStringLis
     // Shows up in the usage line after the program's name.
     parser.addPositionalArgument(QLatin1String(command.name), QString(), QLatin1String(command.name));
     command.addArguments(parser);
-    arguments.first() = QStringLiteral("vdsession ") + arguments.first();
     if (!parser.parse(arguments))
         error(QStringLiteral("%1: %2").arg(QLatin1String(command.name), parser.errorText()));
     if (parser.isSet(QStringLiteral("help")))
