@@ -251,7 +251,7 @@ QVector<JsonGroup> JsonGroup::groups(const QString &key) const
     QVector<JsonGroup> result;
     result.reserve(list.size());
     for (int i = 0; i < list.size(); ++i) {
-        const QJsonValue value = element(list, i, JsonType::Object, QJsonValue(), key);
+        const QJsonValue value = element(list, i, JsonType::Object, QJsonValue::Undefined, key);
         result.append(JsonGroup(value.toObject(), m_observer, m_observer ? m_path.child(key).element(i) : JsonPath()));
     }
     return result;

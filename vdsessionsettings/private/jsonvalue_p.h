@@ -60,7 +60,7 @@ struct JsonLookup
     JsonType expected = JsonType::Any;
     JsonType elements = JsonType::Any; // what each element of an array is taken as
     QJsonValue found;                  // undefined when the key is missing
-    QJsonValue fallback;               // what a missing or refused value gives
+    QJsonValue fallback = QJsonValue::Undefined; // what a missing or refused value gives; undefined for groups
     bool whole = false;                // an object taken as it is, every key inside it included
     bool ranged = false;               // a number outside [low, high] gives outOfRange
     int low = 0;

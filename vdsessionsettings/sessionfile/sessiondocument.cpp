@@ -41,9 +41,10 @@ void readScreenGeometries(VdSessionSettingsPrivate *d, const JsonGroup &group)
     const QString key = QStringLiteral("geometrys");
     qCInfo(lcVdSessionSettings).nospace() << "read geometrys : " << group.value(key).toArray();
     for (const JsonGroup &screen : group.groups(key)) {
+        const int id = screen.number(QStringLiteral("id"));
         QRect rect;
         if (rectangleFromText(screen.string(QStringLiteral("geometry")), &rect))
-            d->mGeometrys_.insert(screen.number(QStringLiteral("id")), rect);
+            d->mGeometrys_.insert(id, rect);
     }
 }
 

@@ -39,7 +39,7 @@ struct Shape
 {
     QVector<JsonType> types; // in the order first taken; Any left out
     JsonType elements = JsonType::Any;
-    QJsonValue fallback;
+    QJsonValue fallback = QJsonValue::Undefined;
     bool whole = false;
     bool ranged = false;
     int low = 0;
