@@ -295,9 +295,14 @@ void tst_VdSession::check()
     QCOMPARE(lines.size(), 1 + findings.size());
 }
 
-// A real validator takes the schema the tool prints: the examples pass, the planted mistakes don't.
+// The tool prints the checked-in page, and a real validator takes the schema it prints: the
+// examples pass, the planted mistakes don't.
 void tst_VdSession::schemaValidatesExamples()
 {
+    const Result page = run({"schema", "--markdown"});
+    QCOMPARE(page.status, 0);
+    QCOMPARE(page.out, m_session->readFile(QStringLiteral(EXAMPLES_DIR "/../docs/session-file.md")));
+
     const Result schema = run({"schema"});
     QCOMPARE(schema.status, 0);
     const QString schemaFile = m_session->writeFile(QStringLiteral("schema.json"), schema.out);
