@@ -261,21 +261,29 @@ QString scalarText(const QJsonValue &value)
     return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
 }
 
-void printRows(const QString &title, const QList<QPair<QString, QString>> &rows)
+// Values start in one column, at least @p width characters after the names.
+void printRows(const QString &title, const QList<QPair<QString, QString>> &rows, int width = 0)
 {
     if (rows.isEmpty())
         return;
-    int width = 0;
     for (const auto &row : rows)
         width = std::max(width, int(row.first.size()));
     message(title);
-    for (const auto &row : rows)
-        message(QStringLiteral("  %1  %2").arg(row.first, -width).arg(row.second));
+    for (const auto &row : rows) {
+        if (row.second.isEmpty())
+            message(QStringLiteral("  ") + row.first);
+        else
+            message(QStringLiteral("  %1  %2").arg(row.first, -width).arg(row.second));
+    }
     message(QString());
 }
 
 void printSettings(const QJsonObject &dump)
 {
+    int width = 0;
+    for (const QString &key : dump.keys())
+        width = std::max(width, int(key.size()));
+
     QSet<QString> shown = {QStringLiteral("getVMOperator"), QStringLiteral("videoPolicy"), QStringLiteral("geometry")};
     for (const Section &section : sections) {
         QList<QPair<QString, QString>> rows;
@@ -284,7 +292,7 @@ void printSettings(const QJsonObject &dump)
                 rows.append({key, scalarText(dump.value(key))});
             shown.insert(key);
         }
-        printRows(QLatin1String(section.title), rows);
+        printRows(QLatin1String(section.title), rows, width);
     }
 
     QList<QPair<QString, QString>> rows;
@@ -298,27 +306,30 @@ void printSettings(const QJsonObject &dump)
                                           .arg(rect.value(QStringLiteral("width")).toInt())
                                           .arg(rect.value(QStringLiteral("height")).toInt())});
     }
-    printRows(QStringLiteral("Window geometry remembered"), rows);
+    printRows(QStringLiteral("Window geometry remembered"), rows, width);
 
     rows.clear();
     const QJsonObject permissions = dump.value(QStringLiteral("getVMOperator")).toObject();
     for (auto it = permissions.begin(); it != permissions.end(); ++it)
         rows.append({it.key(), scalarText(it.value())});
-    printRows(QStringLiteral("Operator permissions"), rows);
+    printRows(QStringLiteral("Operator permissions"), rows, width);
 
     rows.clear();
     for (auto it = dump.begin(); it != dump.end(); ++it) {
         if (!shown.contains(it.key()))
             rows.append({it.key(), scalarText(it.value())});
     }
-    printRows(QStringLiteral("Other"), rows);
+    printRows(QStringLiteral("Other"), rows, width);
 
     const QJsonValue policy = dump.value(QStringLiteral("videoPolicy"));
     message(QStringLiteral("Video policy"));
-    if (policy.isObject())
-        message(QString::fromUtf8(QJsonDocument(policy.toObject()).toJson(QJsonDocument::Indented)).trimmed());
-    else
+    if (policy.isObject()) {
+        const QString text = QString::fromUtf8(QJsonDocument(policy.toObject()).toJson(QJsonDocument::Indented));
+        for (const QString &line : text.trimmed().split(QLatin1Char('\n')))
+            message(QStringLiteral("  ") + line);
+    } else {
         message(QStringLiteral("  ") + scalarText(policy));
+    }
 }
 
 void printDump(const QJsonObject &dump, bool json)
