@@ -28,8 +28,38 @@ class VdSessionSettingsPrivate;
  * portal's launch link (loadFromWeb()), reads it for the whole session and writes the user's
  * choices back with saveToVdp().
  *
- * The readers store values directly and emit no change signal; the setters say for themselves
- * whether they compare first and whether they emit.
+ * @section loading Loading
+ * loadFromVdp(), fromJson() and fromOldJson() store values directly and emit no change signal,
+ * so QML bindings see the values only when they read them again: load the session before the
+ * QML engine first reads "Settings". loadFromWeb() emits serverIpChanged(), serverPortChanged()
+ * and, when the link names a theme, skinChanged(), and nothing else. To see what a session file
+ * holds without loading it, use VdSessionCheck (<vdsessionsettings/sessioncheck.h>); the keys
+ * of both layouts are described in docs/session-file.md.
+ *
+ * @section signals Change signals
+ * Most setters compare first and emit only on a change. setIsShowMinimize(), setSkin(),
+ * setServerIp(), setServerPort(), setServerType(), setDisplay4KType() and
+ * setAutoBreakSecondTimes() emit on every call, changed or not. These setters of notifying
+ * properties emit nothing, although the property declares a signal: setUuid(),
+ * setCurrentUsername(), setCurrentNickname(), setProtocol(), setClientType(), setMultiScreen(),
+ * setEnableUpmPolicy(), setStreamMode(), setMouseMode(), setToolbarStyle(),
+ * setRenderDriverValue(), setStreamDataDumpEnabled(), setD3dDebugEnabled() and
+ * setCurServerArch(); neither do the setters of values without a property (setPassword(),
+ * setRenderSystemMode(), setDisplayRes(), setNoMoreshowDialog(), setCertPath() ...) nor
+ * setControlPolicy(), setVMAddrs() and setOperatorPolicy(). The signals nothing emits are there
+ * for the program to emit or connect.
+ *
+ * @section files Files
+ * Besides the session file it is given, the library reads, in the user's documents folder
+ * (QStandardPaths::DocumentsLocation): "VdSession/vdisettings.ini" at start, the servers that need
+ * the new certificate, rewritten by updateServerUseNewCertificate(); "<application name>/decoders.ini"
+ * in readVideoDecoders(), created with the current list when missing; "Calderwyn/settings.ini",
+ * the known servers, in getServerType(); and "cert/calderwyn_cert.pem", the new certificate,
+ * whose existence setCertPathFromServer() tests. It also reads the machine description
+ * "C:/Users/Public/Documents/Calderwyn/sysInfo.ini" at start and "version.ini" beside the
+ * executable in version(). Loading a current-layout file "VdSession-<name>.vdp" reads and
+ * then removes the previous session's file "<name>-2.vdp" beside it, unless the file carries
+ * "inherit old vdp".
  */
 class VDSESSIONSETTINGS_EXPORT VdSessionSettings : public QObject
 {
@@ -200,13 +230,28 @@ public:
     Q_INVOKABLE bool loadFromVdp(const QString &fileName);
     /** The path given to the last loadFromVdp(). */
     Q_INVOKABLE QString getVdpPath();
-    /** Removes the session file. */
+    /** Removes the session file named by getVdpPath(); the path is kept. */
     void deleteVdpFile();
-    /** Reads a session document in the current layout. */
+    /**
+     * Reads a session document in the current layout, first taking the stream mode from the
+     * previous session's file beside getVdpPath() (and removing that file) unless @p root has
+     * "inherit old vdp". Emits no signal.
+     */
     void fromJson(const QJsonObject &root);
-    /** Reads a session document in the legacy layout. */
+    /** Reads a session document in the legacy layout. Touches no other file and emits no signal. */
     void fromOldJson(const QJsonObject &root);
-    /** Writes the user's display and window choices back into the session file. */
+    /**
+     * Writes the user's display and window choices back into the session file named by
+     * getVdpPath(), at the top level of the document whatever its layout: "config mode",
+     * "vgpu qp type", "image_compression_mode", "vgpu decode type", "jpeg_quality",
+     * "dump_stream_data", "d3d_debug", "render_driver_value", "mouse_mode",
+     * "stream_control_value" (unless the stream mode is TYPE_STREAM_NONE), "toolbarStyle" (which
+     * no reader takes back: the readers take the one in "basic settings"), "geometrys" (every
+     * rectangle geometry() and setGeometry() recorded), "noMoreshowDialog", "window mode",
+     * "render mode", "display_res", and "inherit old vdp" so that the next load inherits nothing.
+     * Every other key stays as it was. A file that is missing or not JSON is left alone; the
+     * file is replaced whole, so a failed write leaves the old one.
+     */
     void saveToVdp();
     /** Takes the stream mode from the previous session's file beside the session file, then removes that file. */
     void readOldVdpConfig();
@@ -227,9 +272,16 @@ public:
     Q_INVOKABLE bool isShowMinimize() const;
     void setIsShowMinimize(bool value);
 
-    /** The window rectangle to use on the screen @p screen, which is also recorded. */
+    /**
+     * The window rectangle to use on the screen @p screen, from the one remembered for @p winId.
+     * The rectangle returned is also recorded, as by setGeometry(): it may emit geometryChanged()
+     * and saveToVdp() writes it back, so asking is not free of effects.
+     */
     Q_INVOKABLE QRect geometry(const QRect &screen, int winId = 0);
-    /** Records the rectangle the window has taken on screen @p winId. */
+    /**
+     * Records the rectangle the window has taken on screen @p winId, widened to at least
+     * 994 x 801; emits geometryChanged() when the recorded rectangle changes.
+     */
     Q_INVOKABLE void setGeometry(const QRect &geometry, int winId = 0);
 
     Q_INVOKABLE bool noMoreshowDialog();
@@ -371,7 +423,7 @@ public:
     QSize displayRes();
     void setDisplayRes(const QSize &size);
     StreamControlType streamMode();
-    /** Stores a new stream mode; emits no signal. */
+    /** Stores a new stream mode; emits no signal, although the property declares streamModeChanged(). */
     void setStreamMode(const StreamControlType &mode);
     int getImageRenderType() const;
     int getSDLRenderFlag() const;
