@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the session file readers and the launch link parser, as a session
 // file or a link of any content would reach them.
 
+#include <vdsessionsettings/sessioncheck.h>
 #include <vdsessionsettings/vdsessionsettings.h>
 
 #include "private/vdsessionsettings_p.h"
@@ -41,5 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         settings->geometry(QRect(-1920, 0, 1920, 1080), 1);
     }
     settings->loadFromWeb(QString::fromUtf8(bytes));
+    // The checker walks the document's text itself to order its findings.
+    VdSessionCheck::checkDocument(bytes);
     return 0;
 }

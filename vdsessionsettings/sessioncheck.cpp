@@ -19,6 +19,8 @@ namespace {
 
 // Long texts are cut, so that a finding stays one line.
 constexpr int shownTextLength = 40;
+// No key of the layouts is longer; a longer one is no typo of any of them.
+constexpr int longestLikelyKey = 64;
 
 QString escapedKey(QString key)
 {
@@ -96,8 +98,13 @@ public:
         : m_layout(layout)
         , m_shapes(SessionKeys::describeReaders(layout))
     {
-        for (const SessionKeys::Key &key : SessionKeys::keys(layout))
+        for (const SessionKeys::Key &key : SessionKeys::keys(layout)) {
             m_known.insert(key.pattern);
+            const int slash = key.pattern.lastIndexOf(QLatin1Char('/'));
+            const QString name = unescapedKey(key.pattern.mid(slash + 1));
+            if (name != QLatin1String("*"))
+                m_siblings[key.pattern.left(slash)].append(name);
+        }
     }
 
     QVector<VdSessionCheck::Finding> findings;
@@ -163,14 +170,10 @@ private:
     QString nearestKnown(const QString &pattern, const QString &key) const
     {
         QString nearest;
+        if (key.size() > longestLikelyKey)
+            return nearest;
         int best = key.size() <= 4 ? 1 : 2;
-        for (const QString &known : m_known) {
-            const int slash = known.lastIndexOf(QLatin1Char('/'));
-            if (known.left(slash) != pattern)
-                continue;
-            const QString sibling = unescapedKey(known.mid(slash + 1));
-            if (sibling == QLatin1String("*"))
-                continue;
+        for (const QString &sibling : m_siblings.value(pattern)) {
             const int distance = editDistance(key.toLower(), sibling.toLower());
             if (distance < best || (distance == best && !nearest.isEmpty() && sibling < nearest)) {
                 best = distance;
@@ -191,6 +194,7 @@ private:
     Layout m_layout;
     const QHash<QString, SessionKeys::Shape> &m_shapes;
     QSet<QString> m_known;
+    QHash<QString, QStringList> m_siblings; // the keys of each object, by the object's pattern
     QSet<QPair<QString, int>> m_reported;
 };
 
@@ -289,9 +293,13 @@ void sortInDocumentOrder(QVector<VdSessionCheck::Finding> &findings, const QByte
     for (const VdSessionCheck::Finding &finding : findings)
         wanted.insert(finding.path);
     const QHash<QString, int> positions = PointerOrder(content, wanted).positions;
-    std::stable_sort(findings.begin(), findings.end(), [&](const auto &a, const auto &b) {
-        return positions.value(a.path, std::numeric_limits<int>::max()) < positions.value(b.path, std::numeric_limits<int>::max());
-    });
+    QVector<QPair<int, VdSessionCheck::Finding>> placed;
+    placed.reserve(findings.size());
+    for (const VdSessionCheck::Finding &finding : findings)
+        placed.append({positions.value(finding.path, std::numeric_limits<int>::max()), finding});
+    std::stable_sort(placed.begin(), placed.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (int i = 0; i < placed.size(); ++i)
+        findings[i] = placed.at(i).second;
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include <vdsessionsettings/sessioncheck.h>
 #include <vdsessionsettings/vdsessionsettings.h>
 
 #include <QMetaProperty>
@@ -10,5 +11,6 @@ int main()
     const QMetaObject *meta = settings->metaObject();
     const QVariant protocol = meta->property(meta->indexOfProperty("protocol")).read(settings);
     std::printf("protocol=%s\n", qPrintable(protocol.toString()));
-    return protocol.toString() == QLatin1String("vdp") ? 0 : 1;
+    const bool checks = VdSessionCheck::checkDocument("{\"window mode\": 1}").layout() == VdSessionCheck::Layout::Current;
+    return protocol.toString() == QLatin1String("vdp") && checks ? 0 : 1;
 }

@@ -270,10 +270,15 @@ const QVector<Key> &SessionKeys::keys(Layout layout)
 
 const Key *SessionKeys::find(Layout layout, const QString &pattern)
 {
-    for (const Key &key : keys(layout))
-        if (key.pattern == pattern)
-            return &key;
-    return nullptr;
+    static const auto indexOf = [](const QVector<Key> &keys) {
+        QHash<QString, const Key *> index;
+        for (const Key &key : keys)
+            index.insert(key.pattern, &key);
+        return index;
+    };
+    static const QHash<QString, const Key *> current = indexOf(keys(Layout::Current));
+    static const QHash<QString, const Key *> legacy = indexOf(keys(Layout::Legacy));
+    return (layout == Layout::Legacy ? legacy : current).value(pattern);
 }
 
 void SessionKeys::readWithoutSideEffects(VdSessionSettingsPrivate *d, const JsonGroup &root, Layout layout)
@@ -284,6 +289,7 @@ void SessionKeys::readWithoutSideEffects(VdSessionSettingsPrivate *d, const Json
         readLegacyLayout(d, root, renderMode);
         return;
     }
+    // The marker is taken as loading takes it; acting on it is the loader's part.
     hasInheritedPreviousSession(root);
     readCurrentLayout(d, root, renderMode);
 }

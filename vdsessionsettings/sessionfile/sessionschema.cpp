@@ -231,6 +231,8 @@ QJsonObject VdSessionCheck::schema()
     QJsonObject current = objectSchema(Layout::Current, QString(), false);
     current.insert(QStringLiteral("title"), QStringLiteral("current layout"));
     current.insert(QStringLiteral("type"), QStringLiteral("object"));
+    // Told apart as loading tells them: by the legacy layout's group, whatever its value.
+    current.insert(QStringLiteral("not"), QJsonObject{{QStringLiteral("required"), QJsonArray{QStringLiteral("vdsession settings")}}});
     QJsonObject legacy = objectSchema(Layout::Legacy, QString(), false);
     legacy.insert(QStringLiteral("title"), QStringLiteral("legacy layout"));
     legacy.insert(QStringLiteral("type"), QStringLiteral("object"));
