@@ -33,14 +33,6 @@ private Q_SLOTS:
     void schemaValidatesExamples();
 
 private:
-    struct Result
-    {
-        int status = -1;
-        QByteArray out;
-        QByteArray err;
-    };
-    Result run(const QStringList &arguments, int timeoutMs = 60000);
-
     std::unique_ptr<TestSession> m_session;
 };
 
@@ -54,20 +46,20 @@ static QString launchLink()
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed() : QString();
 }
 
-tst_VdSession::Result tst_VdSession::run(const QStringList &arguments, int timeoutMs)
+struct Result
+{
+    int status;
+    QByteArray out;
+    QByteArray err;
+};
+
+// A run that does not end within 30 seconds, or crashes, has status -1.
+static Result run(const QStringList &arguments)
 {
     QProcess process;
     process.start(QStringLiteral(VDSESSION_TOOL), arguments);
-    Result result;
-    if (!process.waitForFinished(timeoutMs)) {
-        process.kill();
-        process.waitForFinished();
-        return result;
-    }
-    result.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
-    return result;
+    const bool ended = process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit;
+    return {ended ? process.exitCode() : -1, process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
 void tst_VdSession::errors_data()
@@ -84,7 +76,6 @@ void tst_VdSession::errors_data()
     QTest::newRow("not JSON")          << QStringList{"check", notJson}                                << notJson;
     QTest::newRow("rejected link")     << QStringList{"web", rejected}                                 << QStringLiteral("check 5");
     QTest::newRow("malformed screen")  << QStringList{"geometry", currentExample, "--screen", "0,0,0,1080"} << QStringLiteral("0,0,0,1080");
-    QTest::newRow("screen not numbers")<< QStringList{"geometry", currentExample, "--screen", "a,b,c,d"}    << QStringLiteral("a,b,c,d");
     QTest::newRow("unknown option")    << QStringList{"show", "--colour", currentExample}             << QStringLiteral("colour");
     QTest::newRow("unknown command")   << QStringList{"shwo", currentExample}                          << QStringLiteral("shwo");
 }
@@ -138,7 +129,7 @@ void tst_VdSession::hostileInput()
     QVERIFY(content.isEmpty() ? file.resize(50 * 1024 * 1024) : file.write(content) == content.size());
     file.close();
 
-    const Result result = run({command, file.fileName()}, 30000);
+    const Result result = run({command, file.fileName()});
     QCOMPARE(result.status, status);
     if (status == 2)
         QCOMPARE(result.err.count('\n'), 1);
@@ -172,8 +163,6 @@ void tst_VdSession::showAgreesWithAccessors()
             expected = QJsonValue::fromVariant(read);
         QVERIFY2(value == expected, property.name());
     }
-    QCOMPARE(shown.value("getVmName").toString(), settings->getVmName());
-    QCOMPARE(shown.value("getSpicePassword").toString(), settings->getSpicePassword());
     QCOMPARE(shown.value("vmAddrs").toArray().size(), int(settings->vmAddrs().size()));
     QCOMPARE(shown.value("videoPolicy").toObject(),
              QJsonDocument::fromJson(QByteArray::fromStdString(settings->videoPolicy())).object());
@@ -208,6 +197,8 @@ void tst_VdSession::secrets()
 
     const Result masked = run(arguments);
     QCOMPARE(masked.status, 0);
+    // Without --verbose the library logs nothing, on either channel.
+    QCOMPARE(masked.err, QByteArray());
     for (const QString &secret : secrets)
         QVERIFY2(!masked.out.contains(secret.toUtf8()), qPrintable(secret));
     QCOMPARE(masked.out.count("***"), secrets.size());
@@ -296,9 +287,14 @@ void tst_VdSession::check()
     QCOMPARE(lines.size(), 1 + findings.size());
 }
 
-// A real validator takes the schema the tool prints: the examples pass, the planted mistakes don't.
+// The tool prints the checked-in page, and a real validator takes the schema it prints: the
+// examples pass, the planted mistakes don't.
 void tst_VdSession::schemaValidatesExamples()
 {
+    const Result page = run({"schema", "--markdown"});
+    QCOMPARE(page.status, 0);
+    QCOMPARE(page.out, m_session->readFile(QStringLiteral(EXAMPLES_DIR "/../docs/session-file.md")));
+
     const Result schema = run({"schema"});
     QCOMPARE(schema.status, 0);
     const QString schemaFile = m_session->writeFile(QStringLiteral("schema.json"), schema.out);

@@ -4,10 +4,7 @@
 #include "geometrypicture.h"
 #include "settingsdump.h"
 
-#if __has_include(<vdsessionsettings/sessioncheck.h>) //TEMP
 #include <vdsessionsettings/sessioncheck.h>
-#define HAVE_CHECK //TEMP
-#endif //TEMP
 #include <vdsessionsettings/vdsessionsettings.h>
 
 #include <QCommandLineParser>
@@ -34,8 +31,8 @@ namespace {
 // Session files are a few kilobytes; anything this large is not one.
 constexpr qint64 maximumFileSize = 16 * 1024 * 1024;
 
-// Each of these alone lets someone into the desktop or the portal, so the launch link's token is
-// kept out of error messages as it is kept out of the settings shown.
+// The portal's token lets anyone into the session, so it is kept out of error messages as it is
+// kept out of the settings shown.
 const QString tokenName = QStringLiteral("token=");
 
 void message(const QString &text)
@@ -106,9 +103,9 @@ struct Command
     int (*run)(const QCommandLineParser &parser);
 };
 
-// Parses a command's own arguments, the command's name standing first as a program name would.
-// Help and errors are settled here, so a command only ever sees arguments that parsed.
-void parseCommand(const Command &command, QCommandLineParser &parser, QStringList arguments)
+// Parses a command's own arguments; the command's name stands first, where the parser expects the
+// program's name. Help and errors are settled here, so a command only sees arguments that parsed.
+void parseCommand(const Command &command, QCommandLineParser &parser, const QStringList &arguments)
 {
     parser.setApplicationDescription(QString::fromLatin1(command.summary));
     parser.addHelpOption();
@@ -116,7 +113,6 @@ void parseCommand(const Command &command, QCommandLineParser &parser, QStringLis
     // Shows up in the usage line after the program's name.
     parser.addPositionalArgument(QLatin1String(command.name), QString(), QLatin1String(command.name));
     command.addArguments(parser);
-    arguments.first() = QStringLiteral("vdsession ") + arguments.first();
     if (!parser.parse(arguments))
         error(QStringLiteral("%1: %2").arg(QLatin1String(command.name), parser.errorText()));
     if (parser.isSet(QStringLiteral("help")))
@@ -265,21 +261,29 @@ QString scalarText(const QJsonValue &value)
     return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
 }
 
-void printRows(const QString &title, const QList<QPair<QString, QString>> &rows)
+// Values start in one column, at least @p width characters after the names.
+void printRows(const QString &title, const QList<QPair<QString, QString>> &rows, int width = 0)
 {
     if (rows.isEmpty())
         return;
-    int width = 0;
     for (const auto &row : rows)
         width = std::max(width, int(row.first.size()));
     message(title);
-    for (const auto &row : rows)
-        message(QStringLiteral("  %1  %2").arg(row.first, -width).arg(row.second));
+    for (const auto &row : rows) {
+        if (row.second.isEmpty())
+            message(QStringLiteral("  ") + row.first);
+        else
+            message(QStringLiteral("  %1  %2").arg(row.first, -width).arg(row.second));
+    }
     message(QString());
 }
 
 void printSettings(const QJsonObject &dump)
 {
+    int width = 0;
+    for (const QString &key : dump.keys())
+        width = std::max(width, int(key.size()));
+
     QSet<QString> shown = {QStringLiteral("getVMOperator"), QStringLiteral("videoPolicy"), QStringLiteral("geometry")};
     for (const Section &section : sections) {
         QList<QPair<QString, QString>> rows;
@@ -288,7 +292,7 @@ void printSettings(const QJsonObject &dump)
                 rows.append({key, scalarText(dump.value(key))});
             shown.insert(key);
         }
-        printRows(QLatin1String(section.title), rows);
+        printRows(QLatin1String(section.title), rows, width);
     }
 
     QList<QPair<QString, QString>> rows;
@@ -302,27 +306,30 @@ void printSettings(const QJsonObject &dump)
                                           .arg(rect.value(QStringLiteral("width")).toInt())
                                           .arg(rect.value(QStringLiteral("height")).toInt())});
     }
-    printRows(QStringLiteral("Window geometry remembered"), rows);
+    printRows(QStringLiteral("Window geometry remembered"), rows, width);
 
     rows.clear();
     const QJsonObject permissions = dump.value(QStringLiteral("getVMOperator")).toObject();
     for (auto it = permissions.begin(); it != permissions.end(); ++it)
         rows.append({it.key(), scalarText(it.value())});
-    printRows(QStringLiteral("Operator permissions"), rows);
+    printRows(QStringLiteral("Operator permissions"), rows, width);
 
     rows.clear();
     for (auto it = dump.begin(); it != dump.end(); ++it) {
         if (!shown.contains(it.key()))
             rows.append({it.key(), scalarText(it.value())});
     }
-    printRows(QStringLiteral("Other"), rows);
+    printRows(QStringLiteral("Other"), rows, width);
 
     const QJsonValue policy = dump.value(QStringLiteral("videoPolicy"));
     message(QStringLiteral("Video policy"));
-    if (policy.isObject())
-        message(QString::fromUtf8(QJsonDocument(policy.toObject()).toJson(QJsonDocument::Indented)).trimmed());
-    else
+    if (policy.isObject()) {
+        const QString text = QString::fromUtf8(QJsonDocument(policy.toObject()).toJson(QJsonDocument::Indented));
+        for (const QString &line : text.trimmed().split(QLatin1Char('\n')))
+            message(QStringLiteral("  ") + line);
+    } else {
         message(QStringLiteral("  ") + scalarText(policy));
+    }
 }
 
 void printDump(const QJsonObject &dump, bool json)
@@ -537,7 +544,7 @@ int runGeometry(const QCommandLineParser &parser)
 }
 
 // check
-#ifdef HAVE_CHECK //TEMP
+
 void addCheckArguments(QCommandLineParser &parser)
 {
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The session file (.vdp)."));
@@ -601,15 +608,12 @@ int runSchema(const QCommandLineParser &parser)
     return 0;
 }
 
-#endif //TEMP
 const Command commands[] = {
     {"show", "Print every setting a session file gives, as a session program loads it.", addShowArguments, runShow},
     {"web", "Print every setting a web portal's launch link gives.", addWebArguments, runWeb},
     {"geometry", "Print the window rectangle the session gives on each screen.", addGeometryArguments, runGeometry},
-#ifdef HAVE_CHECK //TEMP
     {"check", "Report every value of a session file that the readers replace or ignore.", addCheckArguments, runCheck},
     {"schema", "Print the JSON Schema of session files.", addSchemaArguments, runSchema},
-#endif //TEMP
 };
 
 const Command *findCommand(const QString &name)
@@ -626,7 +630,7 @@ QString commandList()
     QString text = QStringLiteral("Commands:\n");
     for (const Command &command : commands)
         text += QStringLiteral("  %1  %2\n").arg(QLatin1String(command.name), -8).arg(QLatin1String(command.summary));
-    text += QStringLiteral("  %1  %2\n").arg(QStringLiteral("help"), -8).arg(QStringLiteral("Show the options of COMMAND."));
+    text += QStringLiteral("  %1  %2").arg(QStringLiteral("help"), -8).arg(QStringLiteral("help COMMAND shows the command's options."));
     return text;
 }
 
@@ -647,7 +651,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption versionOption(QStringLiteral("version"), QStringLiteral("Print the version."));
     parser.addOption(versionOption);
     parser.addOption(verboseOption);
-    parser.addPositionalArgument(QStringLiteral("COMMAND"), QStringLiteral("One of the commands below."));
+    parser.addPositionalArgument(QStringLiteral("COMMAND"), QStringLiteral("One of the commands above."));
     parser.addPositionalArgument(QStringLiteral("ARGUMENTS"), QStringLiteral("The command's arguments."),
                                  QStringLiteral("[ARGUMENTS...]"));
     // Everything from the command on belongs to the command's own parser.
