@@ -28,10 +28,15 @@ if [ ${#names[@]} -eq 0 ]; then
 fi
 
 scripts/setup.sh
-if ! command -v clang++-14 >/dev/null || ! dpkg-query -W -f='${Status}' libclang-rt-14-dev 2>/dev/null | grep -q "ok installed"; then
+# llvm-14 brings llvm-symbolizer: without it the reports carry no function names, and the leak
+# suppressions, which go by name, match nothing.
+symbolizer=/usr/lib/llvm-14/bin/llvm-symbolizer
+if ! command -v clang++-14 >/dev/null || [ ! -x "$symbolizer" ] \
+   || ! dpkg-query -W -f='${Status}' libclang-rt-14-dev 2>/dev/null | grep -q "ok installed"; then
     apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends clang-14 libclang-rt-14-dev >/dev/null
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends clang-14 libclang-rt-14-dev llvm-14 >/dev/null
 fi
+export ASAN_SYMBOLIZER_PATH=$symbolizer
 
 build_dir=$root/${FUZZ_BUILD_DIR:-build-fuzz}
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
