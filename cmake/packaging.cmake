@@ -62,11 +62,9 @@ endif()
 set(CPACK_COMPONENT_QML_DESCRIPTION "QML module com.virtual.vdi 1.0 with the singleton Settings")
 set(CPACK_COMPONENT_QML_DEPENDS library)
 
-# The command-line tool, when the project has it, whatever component its own install rule names;
-# only the components listed here become packages.
+# Only the components listed here become packages; the tool installs itself as "tool".
 set(CPACK_COMPONENTS_ALL library devel standins qml)
 if(TARGET vdsession)
-    install(TARGETS vdsession RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT tool)
     list(APPEND CPACK_COMPONENTS_ALL tool)
 endif()
 set(CPACK_DEBIAN_TOOL_PACKAGE_NAME vdsession)
