@@ -22,11 +22,6 @@ constexpr int shownTextLength = 40;
 // No key of the layouts is longer; a longer one is no typo of any of them.
 constexpr int longestLikelyKey = 64;
 
-QString escapedKey(QString key)
-{
-    return key.replace(QLatin1Char('~'), QLatin1String("~0")).replace(QLatin1Char('/'), QLatin1String("~1"));
-}
-
 QString unescapedKey(QString key)
 {
     return key.replace(QLatin1String("~1"), QLatin1String("/")).replace(QLatin1String("~0"), QLatin1String("~"));
@@ -137,7 +132,7 @@ public:
     void findUnknown(const QJsonObject &object, const QString &pointer, const QString &pattern)
     {
         for (auto it = object.begin(); it != object.end(); ++it) {
-            const QString key = escapedKey(it.key());
+            const QString key = JsonPath::pointerStep(it.key());
             if (!m_known.contains(pattern + QLatin1Char('/') + key)) {
                 VdSessionCheck::Finding finding{pointer + QLatin1Char('/') + key, Kind::Unknown,
                                                 QStringLiteral("no reader takes this key; it is ignored"),
@@ -259,7 +254,7 @@ private:
                     break;
                 QString child = pointer + QLatin1Char('/');
                 if (object) {
-                    child += escapedKey(string());
+                    child += JsonPath::pointerStep(string());
                     skipBlanks();
                     ++m_at; // ':'
                 } else {

@@ -92,11 +92,16 @@ JsonPath JsonPath::parent() const
     return path;
 }
 
+QString JsonPath::pointerStep(QString key)
+{
+    return key.replace(QLatin1Char('~'), QLatin1String("~0")).replace(QLatin1Char('/'), QLatin1String("~1"));
+}
+
 QString JsonPath::pointer() const
 {
     QString result;
-    for (QString key : keys)
-        result += QLatin1Char('/') + key.replace(QLatin1Char('~'), QLatin1String("~0")).replace(QLatin1Char('/'), QLatin1String("~1"));
+    for (const QString &key : keys)
+        result += QLatin1Char('/') + pointerStep(key);
     return result;
 }
 
@@ -118,17 +123,24 @@ JsonGroup::JsonGroup(const QJsonObject &object, JsonObserver *observer, const Js
 }
 
 template<typename Describe>
-QJsonValue JsonGroup::take(const QString &key, JsonType expected, Describe &&describe) const
+QJsonValue JsonGroup::observe(const QJsonValue &found, JsonType expected, Describe &&describe) const
 {
-    const QJsonValue found = m_object.value(key);
     if (!m_observer)
         return found;
     JsonLookup lookup;
-    lookup.path = m_path.child(key);
     lookup.expected = expected;
     lookup.found = found;
     describe(lookup);
     return m_observer->lookup(lookup);
+}
+
+template<typename Describe>
+QJsonValue JsonGroup::take(const QString &key, JsonType expected, Describe &&describe) const
+{
+    return observe(m_object.value(key), expected, [&](JsonLookup &l) {
+        l.path = m_path.child(key);
+        describe(l);
+    });
 }
 
 namespace {
@@ -147,14 +159,11 @@ QJsonValue JsonGroup::value(const QString &key) const
 
 QJsonObject JsonGroup::object() const
 {
-    if (!m_observer)
-        return m_object;
-    JsonLookup lookup;
-    lookup.path = m_path;
-    lookup.expected = JsonType::Object;
-    lookup.found = m_object;
-    lookup.whole = true;
-    return m_observer->lookup(lookup).toObject();
+    return observe(m_object, JsonType::Object, [&](JsonLookup &l) {
+               l.path = m_path;
+               l.whole = true;
+           })
+        .toObject();
 }
 
 QString JsonGroup::string(const QString &key, const QString &fallback) const
@@ -206,15 +215,10 @@ QJsonArray JsonGroup::elements(const QString &key, JsonType elementType) const
 QJsonValue JsonGroup::element(const QJsonArray &elements, int index, JsonType type, const QJsonValue &fallback,
                               const QString &key) const
 {
-    const QJsonValue found = elements.at(index);
-    if (!m_observer)
-        return found;
-    JsonLookup lookup;
-    lookup.path = m_path.child(key).element(index);
-    lookup.expected = type;
-    lookup.found = found;
-    lookup.fallback = fallback;
-    return m_observer->lookup(lookup);
+    return observe(elements.at(index), type, [&](JsonLookup &l) {
+        l.path = m_path.child(key).element(index);
+        l.fallback = fallback;
+    });
 }
 
 int JsonGroup::numberInRange(const QString &key, int low, int high, int outOfRange, int fallback, bool *replaced,

@@ -49,6 +49,8 @@ struct VDSESSIONSETTINGS_EXPORT JsonPath
     JsonPath parent() const;
     // An RFC 6901 JSON Pointer: "/basic settings/IsMMR", "/vm settings/vm/lstIps/0".
     QString pointer() const;
+    // One key as a step of a pointer: "~" written "~0", "/" written "~1".
+    static QString pointerStep(QString key);
     // The pointer with "*" for every element, the same for all elements of an array.
     QString pattern() const;
 };
@@ -123,8 +125,12 @@ public:
 
 private:
     int number(const QString &key, int fallback, const QMetaEnum &enumeration) const;
-    // The value of @p key as the reader goes on with it, after telling the observer; @p describe
-    // adds what the lookup knows beyond the key and its type.
+    // @p found as the reader goes on with it, after telling the observer, if any; @p describe
+    // fills in the lookup's path and whatever else it knows beyond the value and its type, and
+    // runs only with an observer, so that reading without one builds nothing.
+    template<typename Describe>
+    QJsonValue observe(const QJsonValue &found, JsonType expected, Describe &&describe) const;
+    // The value of @p key, observed as above.
     template<typename Describe>
     QJsonValue take(const QString &key, JsonType expected, Describe &&describe) const;
     QJsonArray elements(const QString &key, JsonType elementType) const;
