@@ -261,6 +261,20 @@ QString scalarText(const QJsonValue &value)
     return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
 }
 
+QString rectText(const QRect &rect)
+{
+    return QStringLiteral("%1,%2 %3x%4").arg(rect.x()).arg(rect.y()).arg(rect.width()).arg(rect.height());
+}
+
+QRect rectFromJson(const QJsonValue &value)
+{
+    const QJsonObject rect = value.toObject();
+    if (rect.isEmpty())
+        return QRect();
+    return QRect(rect.value(QStringLiteral("x")).toInt(), rect.value(QStringLiteral("y")).toInt(),
+                 rect.value(QStringLiteral("width")).toInt(), rect.value(QStringLiteral("height")).toInt());
+}
+
 // Values start in one column, at least @p width characters after the names.
 void printRows(const QString &title, const QList<QPair<QString, QString>> &rows, int width = 0)
 {
@@ -297,14 +311,9 @@ void printSettings(const QJsonObject &dump)
 
     QList<QPair<QString, QString>> rows;
     for (const QJsonValue &screen : dump.value(QStringLiteral("geometry")).toArray()) {
-        const QJsonObject rect = screen.toObject().value(QStringLiteral("geometry")).toObject();
+        const QJsonValue rect = screen.toObject().value(QStringLiteral("geometry"));
         rows.append({QStringLiteral("screen %1").arg(screen.toObject().value(QStringLiteral("id")).toInt()),
-                     rect.isEmpty() ? QStringLiteral("nothing usable")
-                                    : QStringLiteral("%1,%2 %3x%4")
-                                          .arg(rect.value(QStringLiteral("x")).toInt())
-                                          .arg(rect.value(QStringLiteral("y")).toInt())
-                                          .arg(rect.value(QStringLiteral("width")).toInt())
-                                          .arg(rect.value(QStringLiteral("height")).toInt())});
+                     rect.toObject().isEmpty() ? QStringLiteral("nothing usable") : rectText(rectFromJson(rect))});
     }
     printRows(QStringLiteral("Window geometry remembered"), rows, width);
 
@@ -449,20 +458,6 @@ QPair<QRect, int> parseScreen(const QString &text, int defaultId)
         error(QStringLiteral("malformed --screen, expected X,Y,W,H[@ID] with W and H above 0: %1").arg(text));
     const int id = match.captured(5).isEmpty() ? defaultId : match.captured(5).toInt();
     return {screen, id};
-}
-
-QString rectText(const QRect &rect)
-{
-    return QStringLiteral("%1,%2 %3x%4").arg(rect.x()).arg(rect.y()).arg(rect.width()).arg(rect.height());
-}
-
-QRect rectFromJson(const QJsonValue &value)
-{
-    const QJsonObject rect = value.toObject();
-    if (rect.isEmpty())
-        return QRect();
-    return QRect(rect.value(QStringLiteral("x")).toInt(), rect.value(QStringLiteral("y")).toInt(),
-                 rect.value(QStringLiteral("width")).toInt(), rect.value(QStringLiteral("height")).toInt());
 }
 
 void addGeometryArguments(QCommandLineParser &parser)
