@@ -26,7 +26,7 @@ namespace FuzzSession {
 
 inline void dropQtMessage(QtMsgType, const QMessageLogContext &, const QString &) {}
 
-// Call from LLVMFuzzerInitialize. The harness never touches the real user's files.
+// The harness never touches the real user's files.
 inline void start(int *argc, char ***argv)
 {
     static QCoreApplication application(*argc, *argv);
@@ -68,5 +68,13 @@ inline void putFile(const QString &path, const QByteArray &content)
 }
 
 } // namespace FuzzSession
+
+// Each harness is one source file that includes this header once, so the set-up is defined here
+// for all of them.
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    FuzzSession::start(argc, argv);
+    return 0;
+}
 
 #endif

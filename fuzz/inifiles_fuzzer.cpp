@@ -34,12 +34,6 @@ const QByteArray pieceMarker = QByteArrayLiteral("### ");
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
-{
-    FuzzSession::start(argc, argv);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static const QVector<IniFile> files = iniFiles();

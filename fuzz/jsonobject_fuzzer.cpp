@@ -6,12 +6,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
-{
-    FuzzSession::start(argc, argv);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QJsonDocument document = QJsonDocument::fromJson(FuzzSession::bytes(data, size));

@@ -14,12 +14,6 @@ const QByteArray previousSeparator = QByteArrayLiteral("\n--previous session--\n
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
-{
-    FuzzSession::start(argc, argv);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray input = FuzzSession::bytes(data, size);

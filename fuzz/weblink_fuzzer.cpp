@@ -2,12 +2,6 @@
 
 #include "fuzzsession.h"
 
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
-{
-    FuzzSession::start(argc, argv);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     VdSessionSettings *settings = FuzzSession::freshSettings();
