@@ -13,7 +13,7 @@ class VdSessionSettingsPrivate;
 // The video policy text the program hands on to the video pipeline: an indented JSON object.
 // Reading a session or a broker policy only keeps the object and the JPEG quality to add to it;
 // the text is made the first time someone asks for it, so a session that never asks never pays.
-class VDSESSIONSETTINGS_EXPORT VideoPolicyText
+class VideoPolicyText
 {
 public:
     // The text becomes @p object, with "jpeg_quality" set to @p jpegQuality when there is one.

@@ -1,8 +1,6 @@
 #ifndef VDSESSIONSETTINGS_INIFILE_P_H
 #define VDSESSIONSETTINGS_INIFILE_P_H
 
-#include <vdsessionsettings/vdsessionsettings_export.h>
-
 #include <QString>
 #include <QVector>
 
@@ -11,7 +9,7 @@
 class QSettings;
 
 // The client's own INI files hold UTF-8 text; call before the first access.
-VDSESSIONSETTINGS_EXPORT void useUtf8(QSettings &settings);
+void useUtf8(QSettings &settings);
 
 // The indices worth visiting, in ascending order, in the array that @p settings has just opened
 // with beginReadArray(), which returned @p claimedSize.
@@ -20,7 +18,7 @@ VDSESSIONSETTINGS_EXPORT void useUtf8(QSettings &settings);
 // element, so the first such index stands for all of them: a loop that does nothing more for an
 // empty element it has met before (one that keeps the first entry per key, or skips elements
 // without a key) gets what visiting every index would give, and is bounded by what the file holds.
-VDSESSIONSETTINGS_EXPORT QVector<int> arrayIndices(QSettings &settings, int claimedSize);
+QVector<int> arrayIndices(QSettings &settings, int claimedSize);
 
 // Rewrites the INI file at @p path with what @p edit changes in it, or leaves it exactly as it was.
 //
@@ -28,6 +26,6 @@ VDSESSIONSETTINGS_EXPORT QVector<int> arrayIndices(QSettings &settings, int clai
 // were whole. So the edit is made on a private copy, whose bytes are only used once a fresh parse
 // of them gives back every key and value the edit meant; they then replace the file through
 // writeWholeFile(). The folder is created when missing. A failure is logged and gives false.
-VDSESSIONSETTINGS_EXPORT bool rewriteIniFile(const QString &path, const std::function<void(QSettings &)> &edit);
+bool rewriteIniFile(const QString &path, const std::function<void(QSettings &)> &edit);
 
 #endif

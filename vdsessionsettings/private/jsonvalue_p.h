@@ -1,8 +1,6 @@
 #ifndef VDSESSIONSETTINGS_JSONVALUE_P_H
 #define VDSESSIONSETTINGS_JSONVALUE_P_H
 
-#include <vdsessionsettings/vdsessionsettings_export.h>
-
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QJsonValue>
@@ -16,18 +14,18 @@
 
 namespace JsonValue {
 
-VDSESSIONSETTINGS_EXPORT QString toString(const QJsonValue &value, const QString &fallback = QString());
+QString toString(const QJsonValue &value, const QString &fallback = QString());
 // A number whose value is integral and fits a 32-bit signed int.
-VDSESSIONSETTINGS_EXPORT int toNumber(const QJsonValue &value, int fallback = 0);
+int toNumber(const QJsonValue &value, int fallback = 0);
 // Only true and false; the number 1 is not a bool.
-VDSESSIONSETTINGS_EXPORT bool toBool(const QJsonValue &value, bool fallback = false);
+bool toBool(const QJsonValue &value, bool fallback = false);
 // A string holding a decimal integer; anything else, a JSON number included, gives 0.
-VDSESSIONSETTINGS_EXPORT int toDecimalString(const QJsonValue &value);
+int toDecimalString(const QJsonValue &value);
 // Text that is a decimal integer, or 0.
-VDSESSIONSETTINGS_EXPORT int decimalOrZero(const QString &text);
+int decimalOrZero(const QString &text);
 // The pieces of a comma-separated list of integers ("0,0,1920,1080"), trimmed of surrounding
 // blanks; empty pieces are kept.
-VDSESSIONSETTINGS_EXPORT QStringList splitIntegers(const QString &text);
+QStringList splitIntegers(const QString &text);
 
 } // namespace JsonValue
 
@@ -35,11 +33,11 @@ VDSESSIONSETTINGS_EXPORT QStringList splitIntegers(const QString &text);
 enum class JsonType { Any, String, Number, Bool, DecimalString, Object, Array };
 
 // Whether @p value is one a reader taking @p type uses rather than replacing by its fallback.
-VDSESSIONSETTINGS_EXPORT bool jsonAccepts(JsonType type, const QJsonValue &value);
+bool jsonAccepts(JsonType type, const QJsonValue &value);
 
 // Where a value sits in a document: the keys from the top object down, unescaped, with the
 // elements of arrays named by their index.
-struct VDSESSIONSETTINGS_EXPORT JsonPath
+struct JsonPath
 {
     QStringList keys;
     QVector<int> elementSteps; // the positions in keys that are array indices
@@ -73,7 +71,7 @@ struct JsonLookup
 
 // Told by JsonGroup of every key a reader takes, so that checking and describing a document
 // follow the readers themselves rather than a list kept beside them.
-class VDSESSIONSETTINGS_EXPORT JsonObserver
+class JsonObserver
 {
 public:
     virtual ~JsonObserver();
@@ -85,7 +83,7 @@ public:
 // One object of a document with the conversions above, reading keys by name. Groups taken from
 // it by group() read as empty objects when missing or of another type, so every key inside them
 // takes its fallback. Without an observer nothing is built for one.
-class VDSESSIONSETTINGS_EXPORT JsonGroup
+class JsonGroup
 {
 public:
     explicit JsonGroup(const QJsonObject &object, JsonObserver *observer = nullptr, const JsonPath &path = JsonPath());

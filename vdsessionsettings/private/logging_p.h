@@ -1,8 +1,6 @@
 #ifndef VDSESSIONSETTINGS_LOGGING_P_H
 #define VDSESSIONSETTINGS_LOGGING_P_H
 
-#include <vdsessionsettings/vdsessionsettings_export.h>
-
 #include <QByteArray>
 #include <QLoggingCategory>
 #include <QString>
@@ -24,9 +22,9 @@ struct fmt::formatter<QString> : fmt::formatter<fmt::string_view>
 // The library's Qt messages. The category is on at info level, so a program sees every message
 // unless it turns the category off (QT_LOGGING_RULES="vdsessionsettings.info=false"); the lines
 // it then drops are never formatted.
-VDSESSIONSETTINGS_EXPORT Q_DECLARE_LOGGING_CATEGORY(lcVdSessionSettings)
+Q_DECLARE_LOGGING_CATEGORY(lcVdSessionSettings)
 
 // The message for a file that does not parse as a JSON document, with its raw content.
-VDSESSIONSETTINGS_EXPORT void logMalformedDocument(const QByteArray &content);
+void logMalformedDocument(const QByteArray &content);
 
 #endif

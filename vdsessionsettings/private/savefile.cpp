@@ -44,12 +44,20 @@ bool reportWriteFailure(const QString &path, const QString &reason)
 
 bool writeWholeFile(const QString &path, const QByteArray &content)
 {
+    QString reason;
+    return saveWholeFile(path, content, &reason) || reportWriteFailure(path, reason);
+}
+
+bool saveWholeFile(const QString &path, const QByteArray &content, QString *errorString)
+{
     QSaveFile file(path);
     // Unbuffered: a buffered QSaveFile takes every byte into memory, meets the refused write only
     // while commit() flushes, and still renames the cut file over the old one (QTBUG-75077). Here
     // each write reaches the file system at once and says how much it wrote.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return reportWriteFailure(path, file.errorString());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        *errorString = file.errorString();
+        return false;
+    }
     keepAttributes(file, path);
     // A short write is followed by another for the rest, which then fails with the reason.
     qint64 written = 0;
@@ -60,11 +68,13 @@ bool writeWholeFile(const QString &path, const QByteArray &content)
         written += count;
     }
     if (written != content.size() || !file.flush()) {
-        const QString reason = file.errorString();
+        *errorString = file.errorString();
         file.cancelWriting();
-        return reportWriteFailure(path, reason);
+        return false;
     }
-    if (!file.commit())
-        return reportWriteFailure(path, file.errorString());
+    if (!file.commit()) {
+        *errorString = file.errorString();
+        return false;
+    }
     return true;
 }

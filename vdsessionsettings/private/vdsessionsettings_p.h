@@ -18,7 +18,7 @@
 
 // Every setting of the session. The fields stand in the order the record has always had; the
 // section comments name what the fields that follow are about.
-class VDSESSIONSETTINGS_EXPORT VdSessionSettingsPrivate
+class VdSessionSettingsPrivate
 {
 public:
     VdSessionSettingsPrivate();
@@ -188,6 +188,6 @@ inline const QString newRelative = QStringLiteral("/cert/calderwyn_cert.pem");
 
 // The session identifier: the server address with its colons turned into hyphens, a hyphen,
 // and the VM identifier.
-VDSESSIONSETTINGS_EXPORT QString sessionUuid(const QString &serverIp, const QString &vmUuid);
+QString sessionUuid(const QString &serverIp, const QString &vmUuid);
 
 #endif

@@ -8,7 +8,7 @@ class VdSessionSettingsPrivate;
 
 // Whether the document carries "inherit old vdp": the writer marks every file it rewrites, and
 // such a file already holds what the previous session's file had to hand on.
-VDSESSIONSETTINGS_EXPORT bool hasInheritedPreviousSession(const JsonGroup &root);
+bool hasInheritedPreviousSession(const JsonGroup &root);
 
 // Reads a current-layout session document into @p d, in the one order the layout fixes, and
 // takes every group from @p root, so that an observer handed to @p root hears of every key the
@@ -16,7 +16,7 @@ VDSESSIONSETTINGS_EXPORT bool hasInheritedPreviousSession(const JsonGroup &root)
 //
 // Touches no file and emits no signal: inheriting from the previous session's file is the
 // loader's step, before this one. @p defaultRenderMode is what a document without "render mode" gets.
-VDSESSIONSETTINGS_EXPORT void readCurrentLayout(VdSessionSettingsPrivate *d, const JsonGroup &root,
+void readCurrentLayout(VdSessionSettingsPrivate *d, const JsonGroup &root,
                                                 VdSessionSettings::RenderMode defaultRenderMode);
 
 #endif

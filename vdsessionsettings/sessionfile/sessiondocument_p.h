@@ -20,14 +20,14 @@ constexpr qint64 maximumSessionFileSize = 16 * 1024 * 1024;
 // most maximumSessionFileSize bytes: a device, a pipe or a directory would be read forever, or
 // block, or give nothing. Otherwise false, with one line naming the problem in @p errorString
 // ("not a regular file", "larger than 16 MiB", "cannot be opened: <reason>").
-VDSESSIONSETTINGS_EXPORT bool readSessionFileContent(const QString &path, QByteArray *content, QString *errorString);
+bool readSessionFileContent(const QString &path, QByteArray *content, QString *errorString);
 
 // The top-level object of a session file's content. Text that is no JSON document, or an empty
 // one, is reported with the content itself, and gives false.
 bool parseSessionDocument(const QByteArray &content, QJsonObject *root);
 
 // Whether @p root is in the legacy layout: it has a "vdsession settings" key, whatever its value.
-VDSESSIONSETTINGS_EXPORT bool hasLegacyLayout(const QJsonObject &root);
+bool hasLegacyLayout(const QJsonObject &root);
 
 // A window rectangle as the writer stores it: "left,top,width,height". A piece that is not a
 // decimal integer counts as 0, and each number is held to +-2^24; any other number of pieces is

@@ -31,7 +31,7 @@ struct Key
 };
 
 // Every key of @p layout: the ones its reader takes and the ones the writer adds, in the table's order.
-VDSESSIONSETTINGS_EXPORT const QVector<Key> &keys(VdSessionCheck::Layout layout);
+const QVector<Key> &keys(VdSessionCheck::Layout layout);
 const Key *find(VdSessionCheck::Layout layout, const QString &pattern);
 
 // What the reader of a layout does with one key, gathered over every step that takes it.
@@ -49,7 +49,7 @@ struct Shape
 };
 
 // Runs the reader of @p layout over an empty document, taking every branch, and tells what it took.
-VDSESSIONSETTINGS_EXPORT const QHash<QString, Shape> &describeReaders(VdSessionCheck::Layout layout);
+const QHash<QString, Shape> &describeReaders(VdSessionCheck::Layout layout);
 
 // The reader of @p layout as loading runs it, but without its one step that touches another file,
 // the previous session's inheritance.
