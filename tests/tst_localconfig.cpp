@@ -97,6 +97,36 @@ private Q_SLOTS:
         QCOMPARE(s->getCertPath(), oldPath);
     }
 
+    // Two processes write "vdisettings.ini" at once, each many times: two session programs
+    // choosing certificates, or one beside a launcher's own QSettings code. Each takes the file's
+    // lock and rereads it, so every key either of them wrote is there at the end.
+    void sharedIniFile_data()
+    {
+        QTest::addColumn<QString>("other");
+        QTest::newRow("two session programs") << "certificates";
+        QTest::newRow("a QSettings writer")   << "qsettings";
+    }
+    void sharedIniFile()
+    {
+        QFETCH(QString, other);
+        const QString path = session->documents() + "/VdSession/vdisettings.ini";
+        const QString writer = QCoreApplication::applicationDirPath() + "/iniwriter";
+        const int rounds = 200;
+        QProcess ours, theirs;
+        ours.start(writer, {"certificates", QString::number(rounds), "10.1.0."});
+        theirs.start(writer, {other, QString::number(rounds), "10.2.0.", path});
+        QVERIFY(ours.waitForFinished(120000) && theirs.waitForFinished(120000));
+        QCOMPARE(ours.exitCode() + theirs.exitCode(), 0);
+
+        QSettings settings(path, QSettings::IniFormat);
+        QMap<QString, bool> servers;
+        readCertificateChoices(settings, &servers);
+        settings.beginGroup("launcher");
+        const int launcherKeys = settings.childKeys().size();
+        QCOMPARE(servers.size() + launcherKeys, 2 * rounds);
+        QVERIFY(!QFile::exists(path + ".lock"));
+    }
+
 private:
     std::unique_ptr<TestSession> session;
 };

@@ -231,7 +231,7 @@ private Q_SLOTS:
         QCOMPARE(d->mRenderMode_, S::RenderModePart);
         // The login name is no fallback for the user name.
         QCOMPARE(d->mCurrentUsername_, QString());
-        QCOMPARE(d->mCertPath_, QCoreApplication::applicationDirPath() + QStringLiteral("/config/grpcserver.pem"));
+        QCOMPARE(d->mCertPath_, QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + '/') + QStringLiteral("config/grpcserver.pem"));
     }
 
     // What saveToVdp() writes, and what it leaves alone.

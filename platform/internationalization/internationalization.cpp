@@ -8,7 +8,9 @@ Internationalization *Internationalization::instance()
     return &language;
 }
 
+// The language the program chose for its user interface with QLocale::setDefault(), or else the
+// system's.
 bool Internationalization::isLangEnglish() const
 {
-    return QLocale::system().language() == QLocale::English;
+    return QLocale().language() == QLocale::English;
 }

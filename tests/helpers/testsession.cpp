@@ -10,12 +10,34 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QLocale>
+#include <QSettings>
+#include <QStandardPaths>
 
-#include <spdlog/sinks/null_sink.h>
+#include <spdlog/sinks/base_sink.h>
 #include <spdlog/spdlog.h>
+
+#include <mutex>
 
 namespace {
 QVector<QPair<QtMsgType, QString>> s_qtMessages;
+QStringList s_spdlogErrors;
+
+// Keeps the text of error and critical lines; drops the rest once formatted.
+class ErrorSink : public spdlog::sinks::base_sink<std::mutex>
+{
+protected:
+    void sink_it_(const spdlog::details::log_msg &message) override
+    {
+        if (message.level >= spdlog::level::err)
+            s_spdlogErrors.append(QString::fromUtf8(message.payload.data(), int(message.payload.size())));
+    }
+    void flush_() override {}
+};
+#ifdef Q_OS_WIN
+const QString userShellFolders = QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders");
+const QString documentsFolderKey = QStringLiteral("Personal");
+#endif
 }
 
 SignalLog::SignalLog(QObject *object)
@@ -50,9 +72,22 @@ TestSession::TestSession()
     qputenv("XDG_CONFIG_HOME", (m_home.path() + QStringLiteral("/.config")).toUtf8());
     qunsetenv("XDG_DOCUMENTS_DIR");
     QDir(m_home.path()).mkpath(QStringLiteral("Documents"));
+#ifdef Q_OS_WIN
+    if (qEnvironmentVariableIntValue("VDSESSION_TEST_SCRATCH_PROFILE") != 1)
+        qFatal("The tests move the documents folder of the user's profile; run them in a scratch profile "
+               "(scripts/windows.sh makes one) with VDSESSION_TEST_SCRATCH_PROFILE=1.");
+    QSettings shellFolders(userShellFolders, QSettings::NativeFormat);
+    m_previousDocuments = shellFolders.value(documentsFolderKey);
+    shellFolders.setValue(documentsFolderKey, QDir::toNativeSeparators(documents()));
+#endif
+    if (QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) != documents())
+        qFatal("the documents folder is %s, not the test's own", qPrintable(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)));
+    // The language is the test's, not the machine's; the golden files hold what a Chinese user
+    // interface gives.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     QDir::setCurrent(m_workDir.path());
     // Formatted all the same, so that a bad format string or argument shows in every test.
-    auto logger = std::make_shared<spdlog::logger>("silent", std::make_shared<spdlog::sinks::null_sink_mt>());
+    auto logger = std::make_shared<spdlog::logger>("silent", std::make_shared<ErrorSink>());
     logger->set_level(spdlog::level::trace);
     spdlog::set_default_logger(logger);
     m_previousHandler = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
@@ -69,6 +104,10 @@ TestSession::~TestSession()
     spdlog::set_default_logger(m_previousLogger);
     QDir::setCurrent(QString::fromUtf8(m_previousWorkDir));
     qputenv("HOME", m_previousHome);
+#ifdef Q_OS_WIN
+    QSettings shellFolders(userShellFolders, QSettings::NativeFormat);
+    shellFolders.setValue(documentsFolderKey, m_previousDocuments);
+#endif
 }
 
 int TestSession::countQt(QtMsgType type, const QString &prefix) const
@@ -77,6 +116,8 @@ int TestSession::countQt(QtMsgType type, const QString &prefix) const
                              [&](const auto &m) { return m.first == type && m.second.startsWith(prefix); }));
 }
 
+QString TestSession::loggedSpdlog() const { return s_spdlogErrors.join(QLatin1Char('\n')); }
+
 VdSessionSettings *TestSession::settings() const { return VdSessionSettings::instance(); }
 VdSessionSettingsPrivate *TestSession::d() const { return VdSessionSettingsPrivate::get(settings()); }
 
@@ -84,6 +125,7 @@ void TestSession::restart()
 {
     VdSessionSettingsPrivate::startUp(settings());
     s_qtMessages.clear();
+    s_spdlogErrors.clear();
 }
 
 QString TestSession::writeFile(const QString &path, const QByteArray &content) const

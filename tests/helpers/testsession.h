@@ -4,6 +4,7 @@
 #include <QSignalSpy>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QVariant>
 
 #include <spdlog/logger.h>
 
@@ -26,10 +27,15 @@ private:
     std::vector<std::unique_ptr<QSignalSpy>> m_spies;
 };
 
-// One test case's world: a temporary HOME (so the documents folder is the case's own) and
-// working directory, a fresh settings record, and both log channels caught: the default spdlog
-// logger formats every message and prints none, and Qt's messages are kept. Only one may live at
-// a time.
+// One test case's world: a documents folder and a working directory of its own, a fresh settings
+// record with the user interface in Chinese whatever the machine's language, and both log channels
+// caught: the default spdlog logger formats every message and keeps its errors, and Qt's messages
+// are kept. Only one may live at a time.
+//
+// On Linux the documents folder follows HOME, which the case sets to a temporary folder. Windows
+// takes it from the user's profile in the registry, so there the case points the profile's
+// "Personal" folder at its own and back: the tests then run only in a scratch profile, such as the
+// Wine prefix scripts/windows.sh makes, which says so with VDSESSION_TEST_SCRATCH_PROFILE=1.
 class TestSession
 {
 public:
@@ -39,9 +45,12 @@ public:
     VdSessionSettings *settings() const;
     VdSessionSettingsPrivate *d() const;
     QString documents() const { return m_home.path() + QStringLiteral("/Documents"); }
+    QString home() const { return m_home.path(); }
     QString workDir() const { return m_workDir.path(); }
     // How often Qt's handler got a message of @p type that starts with @p prefix.
     int countQt(QtMsgType type, const QString &prefix) const;
+    // The error and critical lines of the default spdlog logger, one per line.
+    QString loggedSpdlog() const;
 
     // Writes @p content to @p path (relative to the working directory unless absolute), creating
     // the folders on the way, and returns the absolute path.
@@ -63,6 +72,7 @@ private:
     QTemporaryDir m_home;
     QTemporaryDir m_workDir;
     QByteArray m_previousHome;
+    QVariant m_previousDocuments;
     QByteArray m_previousWorkDir;
     std::shared_ptr<spdlog::logger> m_previousLogger;
     QtMessageHandler m_previousHandler;

@@ -17,6 +17,21 @@ QString newCertificatePath()
 
 } // namespace
 
+void readCertificateChoices(QSettings &settings, QMap<QString, bool> *servers)
+{
+    settings.beginGroup(CertificateIni::group);
+    const QVector<int> indices = arrayIndices(settings, settings.beginReadArray(CertificateIni::array));
+    for (const int i : indices) {
+        settings.setArrayIndex(i);
+        const bool useNew = settings.value(CertificateIni::useNewKey, false).toBool();
+        const QString server = settings.value(CertificateIni::serverKey).toString();
+        if (!servers->contains(server))
+            servers->insert(server, useNew);
+    }
+    settings.endArray();
+    settings.endGroup();
+}
+
 QString VdSessionSettings::getCertPath() { return d->mCertPath_; }
 
 void VdSessionSettings::setCertPath(const QString &path) { d->mCertPath_ = path; }
@@ -62,12 +77,16 @@ void VdSessionSettings::updateServerUseNewCertificate(const QString &server, boo
     d->mCertPath_ = newCertificatePath();
     d->mServerUseNewCertificate_.insert(server, useNew);
 
-    // The array is written afresh from the map. Dropping the old one first matters when it was
-    // longer, as when it listed a server twice: its last elements would otherwise stay behind the
-    // new size and come back should the size ever grow again. When the file cannot be written it
-    // keeps its old content, and the choice holds for this session only.
-    const QMap<QString, bool> &servers = d->mServerUseNewCertificate_;
-    rewriteIniFile(d->mSettingsIniPath_, [&servers](QSettings &settings) {
+    // Other processes record their own servers' choices in the same file. The file as it is under
+    // its lock is read again, and only this server's entry changes. The array is then written
+    // afresh: dropping the old one first matters when it was longer, as when it listed a server
+    // twice, since its last elements would otherwise stay behind the new size and come back should
+    // the size ever grow again. When the file cannot be written it keeps its old content, and the
+    // choice holds for this session only.
+    rewriteIniFile(d->mSettingsIniPath_, [&server, useNew](QSettings &settings) {
+        QMap<QString, bool> servers;
+        readCertificateChoices(settings, &servers);
+        servers.insert(server, useNew);
         settings.beginGroup(CertificateIni::group);
         settings.remove(CertificateIni::array);
         settings.beginWriteArray(CertificateIni::array, servers.size());

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -16,6 +17,24 @@
 #include <algorithm>
 
 namespace {
+
+// Long enough for any other writer of these small files to finish; a lock left by a process that
+// died is taken over sooner than that (QLockFile's stale lock time, 30 s, or at once when its
+// owner is known to be gone).
+constexpr int lockTimeoutMs = 10000;
+
+QString lockFailure(const QLockFile &lock, const QString &lockPath)
+{
+    switch (lock.error()) {
+    case QLockFile::LockFailedError:
+        return QStringLiteral("another process holds its lock file %1 and did not let go within %2 s")
+            .arg(lockPath).arg(lockTimeoutMs / 1000);
+    case QLockFile::PermissionError:
+        return QStringLiteral("its lock file cannot be created (permission denied)");
+    default:
+        return QStringLiteral("its lock file cannot be created");
+    }
+}
 
 // A value as an INI file gives it back: a list as its items, anything else as its text.
 QStringList iniText(const QVariant &value)
@@ -75,6 +94,15 @@ QVector<int> arrayIndices(QSettings &settings, int claimedSize)
 
 bool rewriteIniFile(const QString &path, const std::function<void(QSettings &)> &edit)
 {
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return reportWriteFailure(path, QStringLiteral("its folder cannot be created"));
+    // The lock QSettings takes for the same file, so that its writers and this one take turns: each
+    // reads the file under the lock, so neither writes back what it read before the other's change.
+    const QString lockPath = path + QStringLiteral(".lock");
+    QLockFile lock(lockPath);
+    if (!lock.tryLock(lockTimeoutMs))
+        return reportWriteFailure(path, lockFailure(lock, lockPath));
+
     // Names no QSettings of this process has seen: a QSettings on a known name may answer from
     // its cache instead of the disk.
     const QTemporaryDir scratch;
@@ -112,7 +140,5 @@ bool rewriteIniFile(const QString &path, const std::function<void(QSettings &)> 
     if (check.status() != QSettings::NoError || !sameContent(draft, check))
         return reportWriteFailure(path, QStringLiteral("the draft was cut short"));
 
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return reportWriteFailure(path, QStringLiteral("its folder cannot be created"));
     return writeWholeFile(path, content);
 }

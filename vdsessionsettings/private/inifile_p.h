@@ -22,6 +22,11 @@ QVector<int> arrayIndices(QSettings &settings, int claimedSize);
 
 // Rewrites the INI file at @p path with what @p edit changes in it, or leaves it exactly as it was.
 //
+// Other processes write the same files, through QSettings or through this function. The rewrite
+// holds the lock file QSettings takes ("<path>.lock") from the moment it reads the file to the
+// moment the new content is in place, so @p edit sees the file as it is then and changes only what
+// is its own; a lock held longer than 10 s by another process gives false.
+//
 // QSettings writes its files through a buffered QSaveFile, which commits a short write as if it
 // were whole. So the edit is made on a private copy, whose bytes are only used once a fresh parse
 // of them gives back every key and value the edit meant; they then replace the file through

@@ -57,17 +57,7 @@ void VdSessionSettings::loadSetting()
 
     QSettings settings(d->mSettingsIniPath_, QSettings::IniFormat);
     useUtf8(settings);
-    settings.beginGroup(CertificateIni::group);
-    const QVector<int> indices = arrayIndices(settings, settings.beginReadArray(CertificateIni::array));
-    for (const int i : indices) {
-        settings.setArrayIndex(i);
-        const bool useNew = settings.value(CertificateIni::useNewKey, false).toBool();
-        const QString server = settings.value(CertificateIni::serverKey).toString();
-        if (!d->mServerUseNewCertificate_.contains(server))
-            d->mServerUseNewCertificate_.insert(server, useNew);
-    }
-    settings.endArray();
-    settings.endGroup();
+    readCertificateChoices(settings, &d->mServerUseNewCertificate_);
 }
 
 void VdSessionSettingsPrivate::logWindowMode() const

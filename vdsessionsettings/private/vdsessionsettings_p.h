@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+class QSettings;
+
 // Every setting of the session. The fields stand in the order the record has always had; the
 // section comments name what the fields that follow are about.
 class VdSessionSettingsPrivate
@@ -178,6 +180,10 @@ inline const QString array = QStringLiteral("certificate");
 inline const QString serverKey = QStringLiteral("server");
 inline const QString useNewKey = QStringLiteral("useNewCertificate");
 } // namespace CertificateIni
+
+// Adds to @p servers the certificate choices that the "certificate" array of @p settings lists. A
+// server listed twice keeps its first entry, as does one @p servers already holds.
+void readCertificateChoices(QSettings &settings, QMap<QString, bool> *servers);
 
 // The certificate files a server may need.
 namespace CertificatePath {

@@ -2,6 +2,7 @@
 
 #include "private/jsonvalue_p.h"
 #include "private/logging_p.h"
+#include "private/platformfile_p.h"
 #include "private/vdsessionsettings_p.h"
 
 #include <QDebug>
@@ -9,11 +10,6 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 
-#ifndef _WIN32
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -37,26 +33,9 @@ bool refuse(QString *errorString, const QString &problem)
 bool readSessionFileContent(const QString &path, QByteArray *content, QString *errorString)
 {
     QFile file;
-#ifndef _WIN32
-    // Opened without waiting for a writer, so that a pipe cannot block the call; what kind of file
-    // it is, is then asked of the open file, not of a name that may have changed meanwhile.
-    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0)
-        return refuse(errorString, QStringLiteral("cannot be opened: ") + qt_error_string(errno));
-    struct stat status;
-    const bool regular = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
-    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(descriptor);
-        return refuse(errorString, QStringLiteral("cannot be opened: ") + file.errorString());
-    }
-#else
-    // A missing file is left to open() to report.
-    const QFileInfo info(path);
-    const bool regular = !info.exists() || info.isFile();
-    file.setFileName(path);
-    if (regular && !file.open(QIODevice::ReadOnly))
-        return refuse(errorString, QStringLiteral("cannot be opened: ") + file.errorString());
-#endif
+    bool regular = false;
+    if (!PlatformFile::openForReading(path, &file, &regular, errorString))
+        return false;
     if (!regular)
         return refuse(errorString, QStringLiteral("not a regular file"));
 

@@ -12,8 +12,8 @@ constexpr char nativeSeparator = '\\';
 constexpr char nativeSeparator = '/';
 #endif
 
-// Full path of the running executable in narrow characters, at most 259 of them, as the
-// platform reports it; empty when the platform cannot tell.
+// Full path of the running executable as UTF-8, with the platform's separators; empty when the
+// platform cannot tell. On Linux at most 259 bytes of it, as /proc/self/exe gives them.
 std::string executablePath();
 
 } // namespace ModuleInfo
