@@ -31,6 +31,7 @@ private Q_SLOTS:
     void check_data();
     void check();
     void schemaValidatesExamples();
+    void svgKeptWhenWriteFails();
 
 private:
     std::unique_ptr<TestSession> m_session;
@@ -53,11 +54,18 @@ struct Result
     QByteArray err;
 };
 
-// A run that does not end within 30 seconds, or crashes, has status -1.
-static Result run(const QStringList &arguments)
+// A run that does not end within 30 seconds, or crashes, has status -1. With @p fileSizeBlocks
+// the tool runs under that file size limit (ulimit -f), with SIGXFSZ ignored so that writing past
+// it fails instead of ending the process.
+static Result run(const QStringList &arguments, int fileSizeBlocks = -1)
 {
     QProcess process;
-    process.start(QStringLiteral(VDSESSION_TOOL), arguments);
+    if (fileSizeBlocks < 0) {
+        process.start(QStringLiteral(VDSESSION_TOOL), arguments);
+    } else {
+        const QString script = QStringLiteral("trap '' XFSZ; ulimit -f %1; exec \"$0\" \"$@\"").arg(fileSizeBlocks);
+        process.start(QStringLiteral("/bin/sh"), QStringList{"-c", script, QStringLiteral(VDSESSION_TOOL)} + arguments);
+    }
     const bool ended = process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit;
     return {ended ? process.exitCode() : -1, process.readAllStandardOutput(), process.readAllStandardError()};
 }
@@ -315,6 +323,32 @@ void tst_VdSession::schemaValidatesExamples()
     QVERIFY(verdicts.at(0).endsWith(" valid"));
     QVERIFY(verdicts.at(1).endsWith(" valid"));
     QVERIFY(verdicts.at(2).endsWith(" invalid"));
+}
+
+// A file the tool cannot finish writing is left as it was, and the run fails.
+void tst_VdSession::svgKeptWhenWriteFails()
+{
+#ifdef Q_OS_WIN
+    QSKIP("needs a file size limit, which only the POSIX shell sets here");
+#else
+    QDir(m_session->workDir()).mkdir(QStringLiteral("pictures"));
+    const QString svg = m_session->workDir() + QStringLiteral("/pictures/screens.svg");
+    const Result first = run({"geometry", currentExample, "--screen", "0,0,1920,1080", "--svg", svg});
+    QCOMPARE(first.status, 0);
+    const QByteArray picture = m_session->readFile(svg);
+    QVERIFY(picture.endsWith("</svg>\n"));
+    QVERIFY(picture.size() > 1024);
+
+    // One block is 512 or 1024 bytes, whichever the shell counts in; each picture is larger.
+    const Result limited = run({"geometry", currentExample, "--screen", "0,0,2560,1440", "--screen", "2560,0,1920,1080",
+                                "--svg", svg}, 1);
+    QCOMPARE(limited.status, 2);
+    QCOMPARE(limited.err.count('\n'), 1);
+    QVERIFY2(limited.err.contains(svg.toUtf8()), limited.err.constData());
+    QCOMPARE(m_session->readFile(svg), picture);
+    QCOMPARE(QDir(m_session->workDir() + QStringLiteral("/pictures")).entryList(QDir::Files | QDir::Hidden),
+             QStringList{"screens.svg"});
+#endif
 }
 
 QTEST_GUILESS_MAIN(tst_VdSession)

@@ -5,17 +5,16 @@
 #include "settingsdump.h"
 
 #include <vdsessionsettings/sessioncheck.h>
+#include <vdsessionsettings/sessionfiles.h>
 #include <vdsessionsettings/vdsessionsettings.h>
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLoggingCategory>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QSet>
 
 #include <spdlog/sinks/base_sink.h>
@@ -27,9 +26,6 @@
 #include <mutex>
 
 namespace {
-
-// Session files are a few kilobytes; anything this large is not one.
-constexpr qint64 maximumFileSize = 16 * 1024 * 1024;
 
 // The portal's token lets anyone into the session, so it is kept out of error messages as it is
 // kept out of the settings shown.
@@ -130,23 +126,14 @@ QString onlyArgument(const QCommandLineParser &parser, const char *name)
 
 // Session files
 
-// The file whole, when it is one a session program could have been given.
+// The file whole, bounded and refused as the library reads session files.
 QByteArray readSessionFile(const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        error(QStringLiteral("no such file: %1").arg(path));
-    if (info.isDir())
-        error(QStringLiteral("a directory, not a session file: %1").arg(path));
-    if (!info.isFile())
-        error(QStringLiteral("not a regular file: %1").arg(path));
-    if (info.size() > maximumFileSize)
-        error(QStringLiteral("too large for a session file (%1 bytes, at most %2): %3")
-                  .arg(info.size()).arg(maximumFileSize).arg(path));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        error(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
-    return file.read(maximumFileSize);
+    QByteArray content;
+    QString problem;
+    if (!VdSessionFiles::readWholeFile(path, &content, &problem))
+        error(QStringLiteral("%1: %2").arg(path, problem));
+    return content;
 }
 
 QJsonObject parseSessionFile(const QString &path, const QByteArray &content)
@@ -505,9 +492,9 @@ int runGeometry(const QCommandLineParser &parser)
     }
 
     if (!svgPath.isEmpty()) {
-        QSaveFile svg(svgPath);
-        if (!svg.open(QIODevice::WriteOnly) || !writeGeometryPicture(&svg, windows) || !svg.commit())
-            error(QStringLiteral("cannot write %1: %2").arg(svgPath, svg.errorString()));
+        QString problem;
+        if (!VdSessionFiles::writeWholeFile(svgPath, geometryPicture(windows), &problem))
+            error(QStringLiteral("cannot write %1: %2").arg(svgPath, problem));
     }
 
     if (parser.isSet(jsonOption)) {
