@@ -32,6 +32,8 @@ private Q_SLOTS:
     void check();
     void schemaValidatesExamples();
     void svgKeptWhenWriteFails();
+    void tokenHiddenInRejection_data();
+    void tokenHiddenInRejection();
 
 private:
     std::unique_ptr<TestSession> m_session;
@@ -349,6 +351,45 @@ void tst_VdSession::svgKeptWhenWriteFails()
     QCOMPARE(QDir(m_session->workDir() + QStringLiteral("/pictures")).entryList(QDir::Files | QDir::Hidden),
              QStringList{"screens.svg"});
 #endif
+}
+
+void tst_VdSession::tokenHiddenInRejection_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<int>("status");
+
+    const QString rest = QStringLiteral("&serverIp=10.0.0.1&serverPort=8860&vm=v1&h5ClientUuid=h&multiscreen=true");
+    const QString prefix = QStringLiteral("https://portal/evoked-download/?");
+
+    QTest::newRow("prefix joins the name")  << "https://portal/?tokenevoked-download/?=SECRET" + rest << 2;
+    QTest::newRow("prefix inside the value") << prefix + "token=SECevoked-download/?RET" + rest << 2;
+    QTest::newRow("prefix repeated")        << prefix + "evoked-download/?token=SECRET" + rest << 2;
+    QTest::newRow("prefix left by removal") << "https://portal/evoked-devoked-download/?ownload/?token=SECRET" + rest << 2;
+    QTest::newRow("name repeated")          << prefix + "token=abc token=SECRET" + rest << 2;
+    QTest::newRow("name doubled")           << prefix + "token=token=SECRET==" + rest << 2;
+    QTest::newRow("token second")           << prefix + "serverIp=10.0.0.1&token=SECRET&serverPort=1&vmUuid=v&h5ClientUuid=h&multiscreen=true" << 2;
+    QTest::newRow("value recurs")           << prefix + "token=SECRET&serverIp=SECRET&serverPort=8860&vm=xSECRETx&h5ClientUuid=h&multiscreen=true" << 2;
+    QTest::newRow("too many parameters")    << prefix + "a=1&token=SECRET&b&c&d&e&f&g&h" << 2;
+    QTest::newRow("accepted, prefix joins the name")
+        << "https://portal/?tokenevoked-download/?=SECRET" + QString(rest).replace("&vm=", "&vmUuid=") << 0;
+}
+
+// What the parser took for the token, or could have, never reaches the output; the rejection line
+// shows the parameters as the parser read them, with the token hidden.
+void tst_VdSession::tokenHiddenInRejection()
+{
+    QFETCH(QString, link);
+    QFETCH(int, status);
+
+    const Result result = run({"web", link});
+    QCOMPARE(result.status, status);
+    // Either half: a prefix taken out of the middle would join them again.
+    const QByteArray all = result.out + result.err;
+    QVERIFY2(!all.contains("SEC") && !all.contains("RET"), all.constData());
+    if (status == 2) {
+        QCOMPARE(result.err.count('\n'), 1);
+        QVERIFY2(result.err.contains("***"), result.err.constData());
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_VdSession)

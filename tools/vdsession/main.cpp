@@ -30,6 +30,8 @@ namespace {
 // The portal's token lets anyone into the session, so it is kept out of error messages as it is
 // kept out of the settings shown.
 const QString tokenName = QStringLiteral("token=");
+// What the portal puts in front of the link's parameters; the link parser takes every one out.
+const QString linkMarker = QStringLiteral("evoked-download/?");
 
 void message(const QString &text)
 {
@@ -374,16 +376,42 @@ const char *const linkChecks[] = {
     "parameter 7, when there is one, is theme=...",
 };
 
-QString withoutToken(QString link)
+// The link's parameters as the parser reads them (every portal prefix taken out, which may join
+// the token's name or value together), with the token hidden. The parser takes the token from
+// the first "token=" of its piece up to a second one; everything behind the first "token=" is
+// hidden up to the piece's end, in whichever piece it stands, since a rejected link may have put
+// it anywhere. The text of each such value is hidden wherever else it recurs as well.
+QString withoutToken(const QString &parameters)
 {
-    const int start = link.indexOf(tokenName);
-    if (start < 0)
-        return link;
-    const int valueStart = start + tokenName.size();
-    int end = link.indexOf(QLatin1Char('&'), valueStart);
-    if (end < 0)
-        end = link.size();
-    return link.replace(valueStart, end - valueStart, QStringLiteral("***"));
+    QVector<bool> hidden(parameters.size(), false);
+    const auto hide = [&hidden](int from, int to) { std::fill(hidden.begin() + from, hidden.begin() + to, true); };
+    QSet<QString> values;
+    int pieceStart = 0;
+    for (const QString &piece : parameters.split(QLatin1Char('&'), Qt::KeepEmptyParts)) {
+        const int name = piece.indexOf(tokenName);
+        if (name >= 0) {
+            const int valueStart = name + tokenName.size();
+            hide(pieceStart + valueStart, pieceStart + piece.size());
+            for (const QString &value : piece.mid(valueStart).split(tokenName, Qt::SkipEmptyParts))
+                values.insert(value);
+        }
+        pieceStart += piece.size() + 1;
+    }
+    // Each search goes on behind the occurrence found; one overlapping it has part of its text
+    // hidden already.
+    for (const QString &value : values) {
+        for (int at = parameters.indexOf(value); at >= 0; at = parameters.indexOf(value, at + value.size()))
+            hide(at, at + value.size());
+    }
+
+    QString shown;
+    for (int i = 0; i < parameters.size(); ++i) {
+        if (!hidden.at(i))
+            shown += parameters.at(i);
+        else if (i == 0 || !hidden.at(i - 1))
+            shown += QLatin1String("***");
+    }
+    return shown;
 }
 
 void addWebArguments(QCommandLineParser &parser)
@@ -409,7 +437,8 @@ int runWeb(const QCommandLineParser &parser)
     logger->sinks().pop_back();
 
     if (!accepted) {
-        const QString shown = showSecrets ? link : withoutToken(link);
+        const QString parameters = QString(link).remove(linkMarker);
+        const QString shown = showSecrets ? parameters : withoutToken(parameters);
         if (rejection->failedCheck == 0)
             error(QStringLiteral("rejected link: %1").arg(shown));
         error(QStringLiteral("rejected link, check %1 failed (%2): %3")
