@@ -34,6 +34,7 @@ private Q_SLOTS:
     void svgKeptWhenWriteFails();
     void tokenHiddenInRejection_data();
     void tokenHiddenInRejection();
+    void checkOutputBounded();
 
 private:
     std::unique_ptr<TestSession> m_session;
@@ -390,6 +391,26 @@ void tst_VdSession::tokenHiddenInRejection()
         QCOMPARE(result.err.count('\n'), 1);
         QVERIFY2(result.err.contains("***"), result.err.constData());
     }
+}
+
+// A long key is printed once, not once per finding as padding, and as it is.
+void tst_VdSession::checkOutputBounded()
+{
+    QByteArray content = "{";
+    for (int i = 0; i < 2000; ++i)
+        content += QByteArray("\"k%1\": \"0123456789abcdef0123456789abcdef\",\n").replace("%1", QByteArray::number(i));
+    const QByteArray longKey = QByteArray("%2").repeated(10000);
+    content += "\"" + longKey + "\": 0}";
+    const QString file = m_session->writeFile(QStringLiteral("many-keys.vdp"), content);
+
+    const Result result = run({"check", file});
+    QCOMPARE(result.status, 1);
+    QVERIFY2(result.out.size() < 4 * content.size(), QByteArray::number(result.out.size()).constData());
+    const QList<QByteArray> lines = result.out.split('\n');
+    const int at = lines.indexOf("/" + longKey);
+    QVERIFY(at > 0);
+    QVERIFY(lines.at(at + 1).startsWith("  ") && lines.at(at + 1).trimmed().startsWith("unknown"));
+    QVERIFY(result.out.contains("\n/k0     unknown  "));
 }
 
 QTEST_GUILESS_MAIN(tst_VdSession)

@@ -556,6 +556,11 @@ int runGeometry(const QCommandLineParser &parser)
 
 // check
 
+// Paths line up in one column, as wide as the longest path that fits in it. A longer one, such
+// as a key that is a whole paragraph, stands on a line of its own, so that it cannot widen the
+// lines of all the others.
+constexpr int pathColumn = 40;
+
 void addCheckArguments(QCommandLineParser &parser)
 {
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The session file (.vdp)."));
@@ -585,17 +590,25 @@ int runCheck(const QCommandLineParser &parser)
         message(QString::fromUtf8(QJsonDocument(result).toJson(QJsonDocument::Indented)).trimmed());
     } else {
         message(QStringLiteral("layout: %1").arg(VdSessionCheck::layoutName(check.layout())));
+        QStringList paths;
         int pathWidth = 0;
-        for (const VdSessionCheck::Finding &finding : findings)
-            pathWidth = std::max(pathWidth, int(finding.path.size()));
         for (const VdSessionCheck::Finding &finding : findings) {
-            QString line = QStringLiteral("%1  %2  %3")
-                               .arg(finding.path, -pathWidth)
-                               .arg(VdSessionCheck::kindName(finding.kind), -7)
-                               .arg(finding.message);
+            paths.append(finding.path);
+            if (paths.last().size() <= pathColumn)
+                pathWidth = std::max(pathWidth, int(paths.last().size()));
+        }
+        for (int i = 0; i < findings.size(); ++i) {
+            const VdSessionCheck::Finding &finding = findings.at(i);
+            // Joined, not put in with arg(): a "%1" in a key would take the next argument in.
+            QString text = VdSessionCheck::kindName(finding.kind).leftJustified(7) + QLatin1String("  ") + finding.message;
             if (!finding.suggestion.isEmpty())
-                line += QStringLiteral(" -> ") + finding.suggestion;
-            message(line);
+                text += QStringLiteral(" -> ") + finding.suggestion;
+            if (paths.at(i).size() > pathWidth) {
+                message(paths.at(i));
+                message(QString(pathWidth + 2, QLatin1Char(' ')) + text);
+            } else {
+                message(paths.at(i).leftJustified(pathWidth) + QLatin1String("  ") + text);
+            }
         }
     }
     return findings.isEmpty() ? 0 : 1;
