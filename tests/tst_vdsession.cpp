@@ -35,6 +35,8 @@ private Q_SLOTS:
     void tokenHiddenInRejection_data();
     void tokenHiddenInRejection();
     void checkOutputBounded();
+    void controlCharacters_data();
+    void controlCharacters();
 
 private:
     std::unique_ptr<TestSession> m_session;
@@ -371,12 +373,13 @@ void tst_VdSession::tokenHiddenInRejection_data()
     QTest::newRow("token second")           << prefix + "serverIp=10.0.0.1&token=SECRET&serverPort=1&vmUuid=v&h5ClientUuid=h&multiscreen=true" << 2;
     QTest::newRow("value recurs")           << prefix + "token=SECRET&serverIp=SECRET&serverPort=8860&vm=xSECRETx&h5ClientUuid=h&multiscreen=true" << 2;
     QTest::newRow("too many parameters")    << prefix + "a=1&token=SECRET&b&c&d&e&f&g&h" << 2;
+    QTest::newRow("control characters")     << prefix + "token=SECRET\x1b]0;x\x07" + rest + "\n\x7f\u0085" << 2;
     QTest::newRow("accepted, prefix joins the name")
         << "https://portal/?tokenevoked-download/?=SECRET" + QString(rest).replace("&vm=", "&vmUuid=") << 0;
 }
 
 // What the parser took for the token, or could have, never reaches the output; the rejection line
-// shows the parameters as the parser read them, with the token hidden.
+// shows the parameters as the parser read them, with the token hidden and nothing a terminal acts on.
 void tst_VdSession::tokenHiddenInRejection()
 {
     QFETCH(QString, link);
@@ -390,6 +393,7 @@ void tst_VdSession::tokenHiddenInRejection()
     if (status == 2) {
         QCOMPARE(result.err.count('\n'), 1);
         QVERIFY2(result.err.contains("***"), result.err.constData());
+        QCOMPARE(QString::fromUtf8(result.err).indexOf(QRegularExpression("[\\x00-\\x09\\x0b-\\x1f\\x7f-\\x9f]")), -1);
     }
 }
 
@@ -411,6 +415,45 @@ void tst_VdSession::checkOutputBounded()
     QVERIFY(at > 0);
     QVERIFY(lines.at(at + 1).startsWith("  ") && lines.at(at + 1).trimmed().startsWith("unknown"));
     QVERIFY(result.out.contains("\n/k0     unknown  "));
+}
+
+void tst_VdSession::controlCharacters_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("escaped");
+
+    const QString file = QFINDTESTDATA("data/tool/control-characters.vdp");
+    QTest::newRow("show")     << QStringList{"show", file} << QByteArray("VM\\e]0;owned\\x07\\e[2J\\nserverIp 6.6.6.6\\x7f\\u0085\\r\\t\\x01 C:\\Users");
+    QTest::newRow("check")    << QStringList{"check", file} << QByteArray("/basic settings/Is\\e[31mMMR\\n\\x7f\\u0085");
+    QTest::newRow("geometry") << QStringList{"geometry", file, "--screen", "0,0,1920,1080"} << QByteArray();
+    QTest::newRow("error")    << QStringList{"show", "/nonexistent/VdSession-\x1b[2J\n\u0085.vdp"}
+                              << QByteArray("VdSession-\\e[2J\\n\\u0085.vdp");
+}
+
+// Text output carries no control character from a file: a name cannot retitle or clear the
+// terminal, nor a line break in a value print a row of its own. JSON keeps the exact text.
+void tst_VdSession::controlCharacters()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, escaped);
+
+    const Result result = run(arguments);
+    QVERIFY2(result.status >= 0 && result.status <= 2, result.err.constData());
+    const QRegularExpression control("[\\x00-\\x09\\x0b-\\x1f\\x7f-\\x9f]");
+    QCOMPARE(QString::fromUtf8(result.out).indexOf(control), -1);
+    QCOMPARE(QString::fromUtf8(result.err).indexOf(control), -1);
+    QVERIFY2((result.out + result.err).contains(escaped), (result.out + result.err).constData());
+    QVERIFY(!result.out.contains("\nserverIp"));
+
+    const QString file = QFINDTESTDATA("data/tool/control-characters.vdp");
+    const QJsonObject shown = QJsonDocument::fromJson(run({"show", "--json", file}).out).object();
+    QCOMPARE(shown.value("getVmName").toString(),
+             QString::fromUtf8("VM\x1b]0;owned\x07\x1b[2J\nserverIp 6.6.6.6\x7f\u0085\r\t\x01 C:\\Users"));
+    const QJsonObject checked = QJsonDocument::fromJson(run({"check", "--json", file}).out).object();
+    QStringList paths;
+    for (const QJsonValue &finding : checked.value("findings").toArray())
+        paths.append(finding.toObject().value("path").toString());
+    QVERIFY(paths.contains(QString::fromUtf8("/basic settings/Is\x1b[31mMMR\n\x7f\u0085")));
 }
 
 QTEST_GUILESS_MAIN(tst_VdSession)

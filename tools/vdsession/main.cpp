@@ -33,19 +33,61 @@ const QString tokenName = QStringLiteral("token=");
 // What the portal puts in front of the link's parameters; the link parser takes every one out.
 const QString linkMarker = QStringLiteral("evoked-download/?");
 
+// Text from a session file or a link as a terminal can show it: a control character in a VM name
+// would otherwise retitle or clear the terminal, and a line break in a value would print a row
+// of its own. They are written as ls and git write them; backslashes stay as they are, so that
+// Windows paths remain readable. Escaped text has no control characters left, so escaping it
+// again changes nothing.
+QString printable(const QString &text)
+{
+    const auto plain = [](char16_t c) { return (c >= 0x20 && c < 0x7f) || c > 0x9f; };
+    if (std::all_of(text.begin(), text.end(), [&](QChar c) { return plain(c.unicode()); }))
+        return text;
+    QString shown;
+    shown.reserve(text.size() + 16);
+    for (const QChar c : text) {
+        const char16_t code = c.unicode();
+        if (plain(code))
+            shown += c;
+        else if (code == 0x1b)
+            shown += QLatin1String("\\e");
+        else if (code == u'\n')
+            shown += QLatin1String("\\n");
+        else if (code == u'\r')
+            shown += QLatin1String("\\r");
+        else if (code == u'\t')
+            shown += QLatin1String("\\t");
+        else if (code < 0x80)
+            shown += QStringLiteral("\\x%1").arg(int(code), 2, 16, QLatin1Char('0'));
+        else
+            shown += QStringLiteral("\\u%1").arg(int(code), 4, 16, QLatin1Char('0'));
+    }
+    return shown;
+}
+
+void writeOut(const QByteArray &bytes)
+{
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+
+// One line of text output; whatever it quotes from a file is made printable here at the latest.
 void message(const QString &text)
 {
-    const QByteArray utf8 = text.toUtf8();
-    std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stdout);
-    std::fputc('\n', stdout);
+    writeOut(printable(text).toUtf8() + '\n');
+}
+
+// JSON output stays exact: its own escaping already keeps control characters out of it.
+void printJson(const QJsonDocument &document)
+{
+    writeOut(document.toJson(QJsonDocument::Indented).trimmed() + '\n');
 }
 
 // Every failure ends here: one line on standard error, and the status scripts can tell from a
 // result (0) and from findings (1).
 Q_NORETURN void error(const QString &text)
 {
-    std::fprintf(stderr, "vdsession: %s\n", text.toUtf8().constData());
     std::fflush(stdout);
+    std::fprintf(stderr, "vdsession: %s\n", printable(text).toUtf8().constData());
     std::exit(2);
 }
 
@@ -264,19 +306,23 @@ QRect rectFromJson(const QJsonValue &value)
                  rect.value(QStringLiteral("width")).toInt(), rect.value(QStringLiteral("height")).toInt());
 }
 
-// Values start in one column, at least @p width characters after the names.
+// Values start in one column, at least @p width characters after the names. The column is
+// measured on the names as printed.
 void printRows(const QString &title, const QList<QPair<QString, QString>> &rows, int width = 0)
 {
     if (rows.isEmpty())
         return;
-    for (const auto &row : rows)
-        width = std::max(width, int(row.first.size()));
-    message(title);
+    QList<QPair<QString, QString>> shown;
     for (const auto &row : rows) {
+        shown.append({printable(row.first), printable(row.second)});
+        width = std::max(width, int(shown.last().first.size()));
+    }
+    message(title);
+    for (const auto &row : shown) {
         if (row.second.isEmpty())
             message(QStringLiteral("  ") + row.first);
         else
-            message(QStringLiteral("  %1  %2").arg(row.first, -width).arg(row.second));
+            message(QLatin1String("  ") + row.first.leftJustified(width) + QLatin1String("  ") + row.second);
     }
     message(QString());
 }
@@ -333,7 +379,7 @@ void printSettings(const QJsonObject &dump)
 void printDump(const QJsonObject &dump, bool json)
 {
     if (json)
-        message(QString::fromUtf8(QJsonDocument(dump).toJson(QJsonDocument::Indented)).trimmed());
+        printJson(QJsonDocument(dump));
     else
         printSettings(dump);
 }
@@ -540,7 +586,7 @@ int runGeometry(const QCommandLineParser &parser)
                                     {QStringLiteral("remembered"), toJson(placed.remembered)},
                                     {QStringLiteral("geometry"), toJson(placed.window)}});
         }
-        message(QString::fromUtf8(QJsonDocument(list).toJson(QJsonDocument::Indented)).trimmed());
+        printJson(QJsonDocument(list));
         return 0;
     }
     QList<QPair<QString, QString>> rows;
@@ -587,13 +633,13 @@ int runCheck(const QCommandLineParser &parser)
         }
         const QJsonObject result{{QStringLiteral("layout"), VdSessionCheck::layoutName(check.layout())},
                                  {QStringLiteral("findings"), list}};
-        message(QString::fromUtf8(QJsonDocument(result).toJson(QJsonDocument::Indented)).trimmed());
+        printJson(QJsonDocument(result));
     } else {
         message(QStringLiteral("layout: %1").arg(VdSessionCheck::layoutName(check.layout())));
         QStringList paths;
         int pathWidth = 0;
         for (const VdSessionCheck::Finding &finding : findings) {
-            paths.append(finding.path);
+            paths.append(printable(finding.path));
             if (paths.last().size() <= pathColumn)
                 pathWidth = std::max(pathWidth, int(paths.last().size()));
         }
@@ -626,9 +672,9 @@ int runSchema(const QCommandLineParser &parser)
     if (!parser.positionalArguments().isEmpty())
         error(QStringLiteral("schema takes no arguments, got: %1").arg(parser.positionalArguments().join(QLatin1Char(' '))));
     if (parser.isSet(QStringLiteral("markdown")))
-        std::fputs(VdSessionCheck::schemaMarkdown().toUtf8().constData(), stdout);
+        writeOut(VdSessionCheck::schemaMarkdown().toUtf8());
     else
-        message(QString::fromUtf8(QJsonDocument(VdSessionCheck::schema()).toJson(QJsonDocument::Indented)).trimmed());
+        printJson(QJsonDocument(VdSessionCheck::schema()));
     return 0;
 }
 
