@@ -37,6 +37,8 @@ private Q_SLOTS:
     void checkOutputBounded();
     void controlCharacters_data();
     void controlCharacters();
+    void helpOnConsole_data();
+    void helpOnConsole();
 
 private:
     std::unique_ptr<TestSession> m_session;
@@ -454,6 +456,31 @@ void tst_VdSession::controlCharacters()
     for (const QJsonValue &finding : checked.value("findings").toArray())
         paths.append(finding.toObject().value("path").toString());
     QVERIFY(paths.contains(QString::fromUtf8("/basic settings/Is\x1b[31mMMR\n\x7f\u0085")));
+}
+
+void tst_VdSession::helpOnConsole_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("help")         << QStringList{"--help"}         << "\nCommands:\n  show ";
+    QTest::newRow("command help") << QStringList{"help", "check"} << "\n  --json ";
+    QTest::newRow("option help")  << QStringList{"web", "--help"}  << "\n  LINK ";
+    QTest::newRow("version")      << QStringList{"--version"}      << "^vdsession \\d+\\.\\d+\\.\\d+\n$";
+}
+
+// Help and version reach standard output, line by line as on every platform, and end the run.
+void tst_VdSession::helpOnConsole()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, expected);
+
+    const Result result = run(arguments);
+    QCOMPARE(result.status, 0);
+    QCOMPARE(result.err, QByteArray());
+    QVERIFY2(QString::fromUtf8(result.out).contains(QRegularExpression(expected)), result.out.constData());
+    QVERIFY(!result.out.contains('\r'));
+    QVERIFY(result.out.endsWith('\n'));
 }
 
 QTEST_GUILESS_MAIN(tst_VdSession)

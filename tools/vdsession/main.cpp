@@ -25,6 +25,11 @@
 #include <cstdio>
 #include <mutex>
 
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 namespace {
 
 // The portal's token lets anyone into the session, so it is kept out of error messages as it is
@@ -89,6 +94,14 @@ Q_NORETURN void error(const QString &text)
     std::fflush(stdout);
     std::fprintf(stderr, "vdsession: %s\n", printable(text).toUtf8().constData());
     std::exit(2);
+}
+
+// Help and version go to the console whatever the platform: QCommandLineParser shows them in a
+// message box on Windows when it takes the process for one without a console.
+Q_NORETURN void printAndExit(const QString &text)
+{
+    writeOut(text.toUtf8());
+    std::exit(0);
 }
 
 // Logging
@@ -156,7 +169,7 @@ void parseCommand(const Command &command, QCommandLineParser &parser, const QStr
     if (!parser.parse(arguments))
         error(QStringLiteral("%1: %2").arg(QLatin1String(command.name), parser.errorText()));
     if (parser.isSet(QStringLiteral("help")))
-        parser.showHelp(0);
+        printAndExit(parser.helpText());
     setUpLogging(parser.isSet(verboseOption));
 }
 
@@ -708,6 +721,11 @@ QString commandList()
 
 int main(int argc, char *argv[])
 {
+#ifdef Q_OS_WIN
+    // The C runtime would write every "\n" as "\r\n"; the output is the same bytes as elsewhere.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vdsession"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VDSESSION_VERSION));
@@ -729,11 +747,11 @@ int main(int argc, char *argv[])
     if (!parser.parse(app.arguments()))
         error(parser.errorText());
     if (parser.isSet(versionOption))
-        parser.showVersion();
+        printAndExit(QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion()));
 
     QStringList arguments = parser.positionalArguments();
     if (parser.isSet(QStringLiteral("help")))
-        parser.showHelp(0);
+        printAndExit(parser.helpText());
     if (arguments.isEmpty())
         error(QStringLiteral("no command given (see vdsession --help)"));
 
