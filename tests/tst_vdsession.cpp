@@ -37,6 +37,7 @@ private Q_SLOTS:
     void checkOutputBounded();
     void controlCharacters_data();
     void controlCharacters();
+    void controlCharactersInJson();
     void helpOnConsole_data();
     void helpOnConsole();
 
@@ -433,7 +434,7 @@ void tst_VdSession::controlCharacters_data()
 }
 
 // Text output carries no control character from a file: a name cannot retitle or clear the
-// terminal, nor a line break in a value print a row of its own. JSON keeps the exact text.
+// terminal, nor a line break in a value print a row of its own.
 void tst_VdSession::controlCharacters()
 {
     QFETCH(QStringList, arguments);
@@ -446,7 +447,11 @@ void tst_VdSession::controlCharacters()
     QCOMPARE(QString::fromUtf8(result.err).indexOf(control), -1);
     QVERIFY2((result.out + result.err).contains(escaped), (result.out + result.err).constData());
     QVERIFY(!result.out.contains("\nserverIp"));
+}
 
+// JSON keeps the exact text.
+void tst_VdSession::controlCharactersInJson()
+{
     const QString file = QFINDTESTDATA("data/tool/control-characters.vdp");
     const QJsonObject shown = QJsonDocument::fromJson(run({"show", "--json", file}).out).object();
     QCOMPARE(shown.value("getVmName").toString(),
