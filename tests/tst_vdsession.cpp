@@ -31,6 +31,15 @@ private Q_SLOTS:
     void check_data();
     void check();
     void schemaValidatesExamples();
+    void svgKeptWhenWriteFails();
+    void tokenHiddenInRejection_data();
+    void tokenHiddenInRejection();
+    void checkOutputBounded();
+    void controlCharacters_data();
+    void controlCharacters();
+    void controlCharactersInJson();
+    void helpOnConsole_data();
+    void helpOnConsole();
 
 private:
     std::unique_ptr<TestSession> m_session;
@@ -53,11 +62,18 @@ struct Result
     QByteArray err;
 };
 
-// A run that does not end within 30 seconds, or crashes, has status -1.
-static Result run(const QStringList &arguments)
+// A run that does not end within 30 seconds, or crashes, has status -1. With @p fileSizeBlocks
+// the tool runs under that file size limit (ulimit -f), with SIGXFSZ ignored so that writing past
+// it fails instead of ending the process.
+static Result run(const QStringList &arguments, int fileSizeBlocks = -1)
 {
     QProcess process;
-    process.start(QStringLiteral(VDSESSION_TOOL), arguments);
+    if (fileSizeBlocks < 0) {
+        process.start(QStringLiteral(VDSESSION_TOOL), arguments);
+    } else {
+        const QString script = QStringLiteral("trap '' XFSZ; ulimit -f %1; exec \"$0\" \"$@\"").arg(fileSizeBlocks);
+        process.start(QStringLiteral("/bin/sh"), QStringList{"-c", script, QStringLiteral(VDSESSION_TOOL)} + arguments);
+    }
     const bool ended = process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit;
     return {ended ? process.exitCode() : -1, process.readAllStandardOutput(), process.readAllStandardError()};
 }
@@ -315,6 +331,161 @@ void tst_VdSession::schemaValidatesExamples()
     QVERIFY(verdicts.at(0).endsWith(" valid"));
     QVERIFY(verdicts.at(1).endsWith(" valid"));
     QVERIFY(verdicts.at(2).endsWith(" invalid"));
+}
+
+// A file the tool cannot finish writing is left as it was, and the run fails.
+void tst_VdSession::svgKeptWhenWriteFails()
+{
+#ifdef Q_OS_WIN
+    QSKIP("needs a file size limit, which only the POSIX shell sets here");
+#else
+    QDir(m_session->workDir()).mkdir(QStringLiteral("pictures"));
+    const QString svg = m_session->workDir() + QStringLiteral("/pictures/screens.svg");
+    const Result first = run({"geometry", currentExample, "--screen", "0,0,1920,1080", "--svg", svg});
+    QCOMPARE(first.status, 0);
+    const QByteArray picture = m_session->readFile(svg);
+    QVERIFY(picture.endsWith("</svg>\n"));
+    QVERIFY(picture.size() > 1024);
+
+    // One block is 512 or 1024 bytes, whichever the shell counts in; each picture is larger.
+    const Result limited = run({"geometry", currentExample, "--screen", "0,0,2560,1440", "--screen", "2560,0,1920,1080",
+                                "--svg", svg}, 1);
+    QCOMPARE(limited.status, 2);
+    QCOMPARE(limited.err.count('\n'), 1);
+    QVERIFY2(limited.err.contains(svg.toUtf8()), limited.err.constData());
+    QCOMPARE(m_session->readFile(svg), picture);
+    QCOMPARE(QDir(m_session->workDir() + QStringLiteral("/pictures")).entryList(QDir::Files | QDir::Hidden),
+             QStringList{"screens.svg"});
+#endif
+}
+
+void tst_VdSession::tokenHiddenInRejection_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<int>("status");
+
+    const QString rest = QStringLiteral("&serverIp=10.0.0.1&serverPort=8860&vm=v1&h5ClientUuid=h&multiscreen=true");
+    const QString prefix = QStringLiteral("https://portal/evoked-download/?");
+
+    QTest::newRow("prefix joins the name")  << "https://portal/?tokenevoked-download/?=SECRET" + rest << 2;
+    QTest::newRow("prefix inside the value") << prefix + "token=SECevoked-download/?RET" + rest << 2;
+    QTest::newRow("prefix repeated")        << prefix + "evoked-download/?token=SECRET" + rest << 2;
+    QTest::newRow("prefix left by removal") << "https://portal/evoked-devoked-download/?ownload/?token=SECRET" + rest << 2;
+    QTest::newRow("name repeated")          << prefix + "token=abc token=SECRET" + rest << 2;
+    QTest::newRow("name doubled")           << prefix + "token=token=SECRET==" + rest << 2;
+    QTest::newRow("token second")           << prefix + "serverIp=10.0.0.1&token=SECRET&serverPort=1&vmUuid=v&h5ClientUuid=h&multiscreen=true" << 2;
+    QTest::newRow("value recurs")           << prefix + "token=SECRET&serverIp=SECRET&serverPort=8860&vm=xSECRETx&h5ClientUuid=h&multiscreen=true" << 2;
+    QTest::newRow("too many parameters")    << prefix + "a=1&token=SECRET&b&c&d&e&f&g&h" << 2;
+    QTest::newRow("control characters")     << prefix + "token=SECRET\x1b]0;x\x07" + rest + "\n\x7f\u0085" << 2;
+    QTest::newRow("accepted, prefix joins the name")
+        << "https://portal/?tokenevoked-download/?=SECRET" + QString(rest).replace("&vm=", "&vmUuid=") << 0;
+}
+
+// What the parser took for the token, or could have, never reaches the output; the rejection line
+// shows the parameters as the parser read them, with the token hidden and nothing a terminal acts on.
+void tst_VdSession::tokenHiddenInRejection()
+{
+    QFETCH(QString, link);
+    QFETCH(int, status);
+
+    const Result result = run({"web", link});
+    QCOMPARE(result.status, status);
+    // Either half: a prefix taken out of the middle would join them again.
+    const QByteArray all = result.out + result.err;
+    QVERIFY2(!all.contains("SEC") && !all.contains("RET"), all.constData());
+    if (status == 2) {
+        QCOMPARE(result.err.count('\n'), 1);
+        QVERIFY2(result.err.contains("***"), result.err.constData());
+        QCOMPARE(QString::fromUtf8(result.err).indexOf(QRegularExpression("[\\x00-\\x09\\x0b-\\x1f\\x7f-\\x9f]")), -1);
+    }
+}
+
+// A long key is printed once, not once per finding as padding, and as it is.
+void tst_VdSession::checkOutputBounded()
+{
+    QByteArray content = "{";
+    for (int i = 0; i < 2000; ++i)
+        content += QByteArray("\"k%1\": \"0123456789abcdef0123456789abcdef\",\n").replace("%1", QByteArray::number(i));
+    const QByteArray longKey = QByteArray("%2").repeated(10000);
+    content += "\"" + longKey + "\": 0}";
+    const QString file = m_session->writeFile(QStringLiteral("many-keys.vdp"), content);
+
+    const Result result = run({"check", file});
+    QCOMPARE(result.status, 1);
+    QVERIFY2(result.out.size() < 4 * content.size(), QByteArray::number(result.out.size()).constData());
+    const QList<QByteArray> lines = result.out.split('\n');
+    const int at = lines.indexOf("/" + longKey);
+    QVERIFY(at > 0);
+    QVERIFY(lines.at(at + 1).startsWith("  ") && lines.at(at + 1).trimmed().startsWith("unknown"));
+    QVERIFY(result.out.contains("\n/k0     unknown  "));
+}
+
+void tst_VdSession::controlCharacters_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("escaped");
+
+    const QString file = QFINDTESTDATA("data/tool/control-characters.vdp");
+    QTest::newRow("show")     << QStringList{"show", file} << QByteArray("VM\\e]0;owned\\x07\\e[2J\\nserverIp 6.6.6.6\\x7f\\u0085\\r\\t\\x01 C:\\Users");
+    QTest::newRow("check")    << QStringList{"check", file} << QByteArray("/basic settings/Is\\e[31mMMR\\n\\x7f\\u0085");
+    QTest::newRow("geometry") << QStringList{"geometry", file, "--screen", "0,0,1920,1080"} << QByteArray();
+    QTest::newRow("error")    << QStringList{"show", "/nonexistent/VdSession-\x1b[2J\n\u0085.vdp"}
+                              << QByteArray("VdSession-\\e[2J\\n\\u0085.vdp");
+}
+
+// Text output carries no control character from a file: a name cannot retitle or clear the
+// terminal, nor a line break in a value print a row of its own.
+void tst_VdSession::controlCharacters()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, escaped);
+
+    const Result result = run(arguments);
+    QVERIFY2(result.status >= 0 && result.status <= 2, result.err.constData());
+    const QRegularExpression control("[\\x00-\\x09\\x0b-\\x1f\\x7f-\\x9f]");
+    QCOMPARE(QString::fromUtf8(result.out).indexOf(control), -1);
+    QCOMPARE(QString::fromUtf8(result.err).indexOf(control), -1);
+    QVERIFY2((result.out + result.err).contains(escaped), (result.out + result.err).constData());
+    QVERIFY(!result.out.contains("\nserverIp"));
+}
+
+// JSON keeps the exact text.
+void tst_VdSession::controlCharactersInJson()
+{
+    const QString file = QFINDTESTDATA("data/tool/control-characters.vdp");
+    const QJsonObject shown = QJsonDocument::fromJson(run({"show", "--json", file}).out).object();
+    QCOMPARE(shown.value("getVmName").toString(),
+             QString::fromUtf8("VM\x1b]0;owned\x07\x1b[2J\nserverIp 6.6.6.6\x7f\u0085\r\t\x01 C:\\Users"));
+    const QJsonObject checked = QJsonDocument::fromJson(run({"check", "--json", file}).out).object();
+    QStringList paths;
+    for (const QJsonValue &finding : checked.value("findings").toArray())
+        paths.append(finding.toObject().value("path").toString());
+    QVERIFY(paths.contains(QString::fromUtf8("/basic settings/Is\x1b[31mMMR\n\x7f\u0085")));
+}
+
+void tst_VdSession::helpOnConsole_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("help")         << QStringList{"--help"}         << "\nCommands:\n  show ";
+    QTest::newRow("command help") << QStringList{"help", "check"} << "\n  --json ";
+    QTest::newRow("option help")  << QStringList{"web", "--help"}  << "\n  LINK ";
+    QTest::newRow("version")      << QStringList{"--version"}      << "^vdsession \\d+\\.\\d+\\.\\d+\n$";
+}
+
+// Help and version reach standard output, line by line as on every platform, and end the run.
+void tst_VdSession::helpOnConsole()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, expected);
+
+    const Result result = run(arguments);
+    QCOMPARE(result.status, 0);
+    QCOMPARE(result.err, QByteArray());
+    QVERIFY2(QString::fromUtf8(result.out).contains(QRegularExpression(expected)), result.out.constData());
+    QVERIFY(!result.out.contains('\r'));
+    QVERIFY(result.out.endsWith('\n'));
 }
 
 QTEST_GUILESS_MAIN(tst_VdSession)

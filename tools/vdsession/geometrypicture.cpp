@@ -1,6 +1,5 @@
 #include "geometrypicture.h"
 
-#include <QIODevice>
 #include <QXmlStreamWriter>
 
 #include <algorithm>
@@ -18,8 +17,8 @@ constexpr int pictureWidth = 960;
 class Picture
 {
 public:
-    Picture(QIODevice *device, const QRect &area)
-        : m_xml(device)
+    Picture(QByteArray *svg, const QRect &area)
+        : m_xml(svg)
         , m_font(std::max(12, area.width() / 70))
     {
         m_xml.setAutoFormatting(true);
@@ -35,11 +34,10 @@ public:
         m_xml.writeAttribute(QStringLiteral("font-size"), QString::number(m_font));
     }
 
-    bool finish()
+    void finish()
     {
         m_xml.writeEndElement();
         m_xml.writeEndDocument();
-        return !m_xml.hasError();
     }
 
     void rect(const QRect &r, const QString &fill, const QString &stroke, const QString &dashes = QString(),
@@ -83,15 +81,16 @@ QString describe(const QRect &r)
 
 } // namespace
 
-bool writeGeometryPicture(QIODevice *device, const QList<PlacedWindow> &windows)
+QByteArray geometryPicture(const QList<PlacedWindow> &windows)
 {
+    QByteArray svg;
     QRect area;
     for (const PlacedWindow &placed : windows)
         area = area.united(placed.screen).united(placed.window).united(placed.remembered);
     const int padding = std::max(20, area.width() / 40);
     area.adjust(-padding, -padding, padding, padding);
 
-    Picture picture(device, area);
+    Picture picture(&svg, area);
     for (const PlacedWindow &placed : windows) {
         const QRect &s = placed.screen;
         picture.rect(s, QStringLiteral("#eef1f5"), QStringLiteral("#5b6470"));
@@ -116,5 +115,6 @@ bool writeGeometryPicture(QIODevice *device, const QList<PlacedWindow> &windows)
                       QStringLiteral("window on screen %1: %2").arg(placed.id).arg(describe(placed.window)),
                       QStringLiteral("#22543d"));
     }
-    return picture.finish();
+    picture.finish();
+    return svg;
 }

@@ -1,10 +1,9 @@
 #ifndef VDSESSION_GEOMETRYPICTURE_H
 #define VDSESSION_GEOMETRYPICTURE_H
 
+#include <QByteArray>
 #include <QList>
 #include <QRect>
-
-class QIODevice;
 
 // One screen the window was placed on: the screen, what the session remembered for it (null when
 // nothing), and the rectangle geometry() gave.
@@ -18,6 +17,6 @@ struct PlacedWindow
 
 // Draws the screens at their offsets, the side margins and the bottom band a window must keep
 // clear of, and the remembered and computed window rectangles, each labelled, as an SVG picture.
-bool writeGeometryPicture(QIODevice *device, const QList<PlacedWindow> &windows);
+QByteArray geometryPicture(const QList<PlacedWindow> &windows);
 
 #endif

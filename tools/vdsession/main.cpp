@@ -5,17 +5,16 @@
 #include "settingsdump.h"
 
 #include <vdsessionsettings/sessioncheck.h>
+#include <vdsessionsettings/sessionfiles.h>
 #include <vdsessionsettings/vdsessionsettings.h>
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLoggingCategory>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QSet>
 
 #include <spdlog/sinks/base_sink.h>
@@ -26,29 +25,83 @@
 #include <cstdio>
 #include <mutex>
 
-namespace {
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#endif
 
-// Session files are a few kilobytes; anything this large is not one.
-constexpr qint64 maximumFileSize = 16 * 1024 * 1024;
+namespace {
 
 // The portal's token lets anyone into the session, so it is kept out of error messages as it is
 // kept out of the settings shown.
 const QString tokenName = QStringLiteral("token=");
+// What the portal puts in front of the link's parameters; the link parser takes every one out.
+const QString linkMarker = QStringLiteral("evoked-download/?");
 
+// Text from a session file or a link as a terminal can show it: a control character in a VM name
+// would otherwise retitle or clear the terminal, and a line break in a value would print a row
+// of its own. They are written as ls and git write them; backslashes stay as they are, so that
+// Windows paths remain readable. Escaped text has no control characters left, so escaping it
+// again changes nothing.
+QString printable(const QString &text)
+{
+    const auto plain = [](char16_t c) { return (c >= 0x20 && c < 0x7f) || c > 0x9f; };
+    if (std::all_of(text.begin(), text.end(), [&](QChar c) { return plain(c.unicode()); }))
+        return text;
+    QString shown;
+    shown.reserve(text.size() + 16);
+    for (const QChar c : text) {
+        const char16_t code = c.unicode();
+        if (plain(code))
+            shown += c;
+        else if (code == 0x1b)
+            shown += QLatin1String("\\e");
+        else if (code == u'\n')
+            shown += QLatin1String("\\n");
+        else if (code == u'\r')
+            shown += QLatin1String("\\r");
+        else if (code == u'\t')
+            shown += QLatin1String("\\t");
+        else if (code < 0x80)
+            shown += QStringLiteral("\\x%1").arg(int(code), 2, 16, QLatin1Char('0'));
+        else
+            shown += QStringLiteral("\\u%1").arg(int(code), 4, 16, QLatin1Char('0'));
+    }
+    return shown;
+}
+
+void writeOut(const QByteArray &bytes)
+{
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+
+// One line of text output; whatever it quotes from a file is made printable here at the latest.
 void message(const QString &text)
 {
-    const QByteArray utf8 = text.toUtf8();
-    std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stdout);
-    std::fputc('\n', stdout);
+    writeOut(printable(text).toUtf8() + '\n');
+}
+
+// JSON output stays exact: its own escaping already keeps control characters out of it.
+void printJson(const QJsonDocument &document)
+{
+    writeOut(document.toJson(QJsonDocument::Indented).trimmed() + '\n');
 }
 
 // Every failure ends here: one line on standard error, and the status scripts can tell from a
 // result (0) and from findings (1).
 Q_NORETURN void error(const QString &text)
 {
-    std::fprintf(stderr, "vdsession: %s\n", text.toUtf8().constData());
     std::fflush(stdout);
+    std::fprintf(stderr, "vdsession: %s\n", printable(text).toUtf8().constData());
     std::exit(2);
+}
+
+// Help and version go to the console whatever the platform: QCommandLineParser shows them in a
+// message box on Windows when it takes the process for one without a console.
+Q_NORETURN void printAndExit(const QString &text)
+{
+    writeOut(text.toUtf8());
+    std::exit(0);
 }
 
 // Logging
@@ -116,7 +169,7 @@ void parseCommand(const Command &command, QCommandLineParser &parser, const QStr
     if (!parser.parse(arguments))
         error(QStringLiteral("%1: %2").arg(QLatin1String(command.name), parser.errorText()));
     if (parser.isSet(QStringLiteral("help")))
-        parser.showHelp(0);
+        printAndExit(parser.helpText());
     setUpLogging(parser.isSet(verboseOption));
 }
 
@@ -130,23 +183,14 @@ QString onlyArgument(const QCommandLineParser &parser, const char *name)
 
 // Session files
 
-// The file whole, when it is one a session program could have been given.
+// The file whole, bounded and refused as the library reads session files.
 QByteArray readSessionFile(const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        error(QStringLiteral("no such file: %1").arg(path));
-    if (info.isDir())
-        error(QStringLiteral("a directory, not a session file: %1").arg(path));
-    if (!info.isFile())
-        error(QStringLiteral("not a regular file: %1").arg(path));
-    if (info.size() > maximumFileSize)
-        error(QStringLiteral("too large for a session file (%1 bytes, at most %2): %3")
-                  .arg(info.size()).arg(maximumFileSize).arg(path));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        error(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
-    return file.read(maximumFileSize);
+    QByteArray content;
+    QString problem;
+    if (!VdSessionFiles::readWholeFile(path, &content, &problem))
+        error(QStringLiteral("%1: %2").arg(path, problem));
+    return content;
 }
 
 QJsonObject parseSessionFile(const QString &path, const QByteArray &content)
@@ -275,19 +319,23 @@ QRect rectFromJson(const QJsonValue &value)
                  rect.value(QStringLiteral("width")).toInt(), rect.value(QStringLiteral("height")).toInt());
 }
 
-// Values start in one column, at least @p width characters after the names.
+// Values start in one column, at least @p width characters after the names. The column is
+// measured on the names as printed.
 void printRows(const QString &title, const QList<QPair<QString, QString>> &rows, int width = 0)
 {
     if (rows.isEmpty())
         return;
-    for (const auto &row : rows)
-        width = std::max(width, int(row.first.size()));
-    message(title);
+    QList<QPair<QString, QString>> shown;
     for (const auto &row : rows) {
+        shown.append({printable(row.first), printable(row.second)});
+        width = std::max(width, int(shown.last().first.size()));
+    }
+    message(title);
+    for (const auto &row : shown) {
         if (row.second.isEmpty())
             message(QStringLiteral("  ") + row.first);
         else
-            message(QStringLiteral("  %1  %2").arg(row.first, -width).arg(row.second));
+            message(QLatin1String("  ") + row.first.leftJustified(width) + QLatin1String("  ") + row.second);
     }
     message(QString());
 }
@@ -344,7 +392,7 @@ void printSettings(const QJsonObject &dump)
 void printDump(const QJsonObject &dump, bool json)
 {
     if (json)
-        message(QString::fromUtf8(QJsonDocument(dump).toJson(QJsonDocument::Indented)).trimmed());
+        printJson(QJsonDocument(dump));
     else
         printSettings(dump);
 }
@@ -387,16 +435,42 @@ const char *const linkChecks[] = {
     "parameter 7, when there is one, is theme=...",
 };
 
-QString withoutToken(QString link)
+// The link's parameters as the parser reads them (every portal prefix taken out, which may join
+// the token's name or value together), with the token hidden. The parser takes the token from
+// the first "token=" of its piece up to a second one; everything behind the first "token=" is
+// hidden up to the piece's end, in whichever piece it stands, since a rejected link may have put
+// it anywhere. The text of each such value is hidden wherever else it recurs as well.
+QString withoutToken(const QString &parameters)
 {
-    const int start = link.indexOf(tokenName);
-    if (start < 0)
-        return link;
-    const int valueStart = start + tokenName.size();
-    int end = link.indexOf(QLatin1Char('&'), valueStart);
-    if (end < 0)
-        end = link.size();
-    return link.replace(valueStart, end - valueStart, QStringLiteral("***"));
+    QVector<bool> hidden(parameters.size(), false);
+    const auto hide = [&hidden](int from, int to) { std::fill(hidden.begin() + from, hidden.begin() + to, true); };
+    QSet<QString> values;
+    int pieceStart = 0;
+    for (const QString &piece : parameters.split(QLatin1Char('&'), Qt::KeepEmptyParts)) {
+        const int name = piece.indexOf(tokenName);
+        if (name >= 0) {
+            const int valueStart = name + tokenName.size();
+            hide(pieceStart + valueStart, pieceStart + piece.size());
+            for (const QString &value : piece.mid(valueStart).split(tokenName, Qt::SkipEmptyParts))
+                values.insert(value);
+        }
+        pieceStart += piece.size() + 1;
+    }
+    // Each search goes on behind the occurrence found; one overlapping it has part of its text
+    // hidden already.
+    for (const QString &value : values) {
+        for (int at = parameters.indexOf(value); at >= 0; at = parameters.indexOf(value, at + value.size()))
+            hide(at, at + value.size());
+    }
+
+    QString shown;
+    for (int i = 0; i < parameters.size(); ++i) {
+        if (!hidden.at(i))
+            shown += parameters.at(i);
+        else if (i == 0 || !hidden.at(i - 1))
+            shown += QLatin1String("***");
+    }
+    return shown;
 }
 
 void addWebArguments(QCommandLineParser &parser)
@@ -422,7 +496,8 @@ int runWeb(const QCommandLineParser &parser)
     logger->sinks().pop_back();
 
     if (!accepted) {
-        const QString shown = showSecrets ? link : withoutToken(link);
+        const QString parameters = QString(link).remove(linkMarker);
+        const QString shown = showSecrets ? parameters : withoutToken(parameters);
         if (rejection->failedCheck == 0)
             error(QStringLiteral("rejected link: %1").arg(shown));
         error(QStringLiteral("rejected link, check %1 failed (%2): %3")
@@ -505,9 +580,9 @@ int runGeometry(const QCommandLineParser &parser)
     }
 
     if (!svgPath.isEmpty()) {
-        QSaveFile svg(svgPath);
-        if (!svg.open(QIODevice::WriteOnly) || !writeGeometryPicture(&svg, windows) || !svg.commit())
-            error(QStringLiteral("cannot write %1: %2").arg(svgPath, svg.errorString()));
+        QString problem;
+        if (!VdSessionFiles::writeWholeFile(svgPath, geometryPicture(windows), &problem))
+            error(QStringLiteral("cannot write %1: %2").arg(svgPath, problem));
     }
 
     if (parser.isSet(jsonOption)) {
@@ -524,7 +599,7 @@ int runGeometry(const QCommandLineParser &parser)
                                     {QStringLiteral("remembered"), toJson(placed.remembered)},
                                     {QStringLiteral("geometry"), toJson(placed.window)}});
         }
-        message(QString::fromUtf8(QJsonDocument(list).toJson(QJsonDocument::Indented)).trimmed());
+        printJson(QJsonDocument(list));
         return 0;
     }
     QList<QPair<QString, QString>> rows;
@@ -539,6 +614,11 @@ int runGeometry(const QCommandLineParser &parser)
 }
 
 // check
+
+// Paths line up in one column, as wide as the longest path that fits in it. A longer one, such
+// as a key that is a whole paragraph, stands on a line of its own, so that it cannot widen the
+// lines of all the others.
+constexpr int pathColumn = 40;
 
 void addCheckArguments(QCommandLineParser &parser)
 {
@@ -566,20 +646,28 @@ int runCheck(const QCommandLineParser &parser)
         }
         const QJsonObject result{{QStringLiteral("layout"), VdSessionCheck::layoutName(check.layout())},
                                  {QStringLiteral("findings"), list}};
-        message(QString::fromUtf8(QJsonDocument(result).toJson(QJsonDocument::Indented)).trimmed());
+        printJson(QJsonDocument(result));
     } else {
         message(QStringLiteral("layout: %1").arg(VdSessionCheck::layoutName(check.layout())));
+        QStringList paths;
         int pathWidth = 0;
-        for (const VdSessionCheck::Finding &finding : findings)
-            pathWidth = std::max(pathWidth, int(finding.path.size()));
         for (const VdSessionCheck::Finding &finding : findings) {
-            QString line = QStringLiteral("%1  %2  %3")
-                               .arg(finding.path, -pathWidth)
-                               .arg(VdSessionCheck::kindName(finding.kind), -7)
-                               .arg(finding.message);
+            paths.append(printable(finding.path));
+            if (paths.last().size() <= pathColumn)
+                pathWidth = std::max(pathWidth, int(paths.last().size()));
+        }
+        for (int i = 0; i < findings.size(); ++i) {
+            const VdSessionCheck::Finding &finding = findings.at(i);
+            // Joined, not put in with arg(): a "%1" in a key would take the next argument in.
+            QString text = VdSessionCheck::kindName(finding.kind).leftJustified(7) + QLatin1String("  ") + finding.message;
             if (!finding.suggestion.isEmpty())
-                line += QStringLiteral(" -> ") + finding.suggestion;
-            message(line);
+                text += QStringLiteral(" -> ") + finding.suggestion;
+            if (paths.at(i).size() > pathWidth) {
+                message(paths.at(i));
+                message(QString(pathWidth + 2, QLatin1Char(' ')) + text);
+            } else {
+                message(paths.at(i).leftJustified(pathWidth) + QLatin1String("  ") + text);
+            }
         }
     }
     return findings.isEmpty() ? 0 : 1;
@@ -597,9 +685,9 @@ int runSchema(const QCommandLineParser &parser)
     if (!parser.positionalArguments().isEmpty())
         error(QStringLiteral("schema takes no arguments, got: %1").arg(parser.positionalArguments().join(QLatin1Char(' '))));
     if (parser.isSet(QStringLiteral("markdown")))
-        std::fputs(VdSessionCheck::schemaMarkdown().toUtf8().constData(), stdout);
+        writeOut(VdSessionCheck::schemaMarkdown().toUtf8());
     else
-        message(QString::fromUtf8(QJsonDocument(VdSessionCheck::schema()).toJson(QJsonDocument::Indented)).trimmed());
+        printJson(QJsonDocument(VdSessionCheck::schema()));
     return 0;
 }
 
@@ -633,6 +721,11 @@ QString commandList()
 
 int main(int argc, char *argv[])
 {
+#ifdef Q_OS_WIN
+    // The C runtime would write every "\n" as "\r\n"; the output is the same bytes as elsewhere.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vdsession"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VDSESSION_VERSION));
@@ -654,11 +747,11 @@ int main(int argc, char *argv[])
     if (!parser.parse(app.arguments()))
         error(parser.errorText());
     if (parser.isSet(versionOption))
-        parser.showVersion();
+        printAndExit(QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion()));
 
     QStringList arguments = parser.positionalArguments();
     if (parser.isSet(QStringLiteral("help")))
-        parser.showHelp(0);
+        printAndExit(parser.helpText());
     if (arguments.isEmpty())
         error(QStringLiteral("no command given (see vdsession --help)"));
 
