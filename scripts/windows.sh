@@ -52,7 +52,7 @@ for tool in gcc g++; do
 done
 
 mingw_version=$(dpkg-query -W -f='${Version}' g++-mingw-w64-x86-64-posix)
-mingw_runtime=/usr/lib/gcc/x86_64-w64-mingw32/$(x86_64-w64-mingw32-gcc-posix -dumpversion)-posix
+mingw_runtime=$(dirname "$(x86_64-w64-mingw32-gcc-posix -print-libgcc-file-name)")
 toolchain=$project/cmake/mingw-w64.cmake
 
 # --- Sources ----------------------------------------------------------------------------------
@@ -179,7 +179,11 @@ if [ ! -e "$WINEPREFIX/system.reg" ]; then
     log "making a Wine prefix in $WINEPREFIX"
     "$wine" wineboot --init >/dev/null 2>&1
 fi
-"$(dirname "$wine")/wineserver" -p 2>/dev/null || wineserver -p 2>/dev/null || true
+# One Wine server for the whole run, with Wine's own services started here: a service started by a
+# test would hold on to the test's output and keep CTest waiting for it.
+wineserver=$(dirname "$wine")/wineserver
+"$wineserver" -p
+"$wine" wineboot </dev/null >/dev/null 2>&1
 # Paths the build baked in (test data, the tool's path) are Linux paths; a Windows process reads
 # them on its current drive, which for a test in its temporary folder is C:. A link there gives
 # the top folder of the work tree the same place as on Z:.
@@ -191,8 +195,6 @@ winepath=""
 for folder in "${dll_folders[@]}"; do winepath+="$(windows_path "$folder");"; done
 export WINEPATH=$winepath
 export QML2_IMPORT_PATH=$(windows_path "$qt_prefix/qml")
-# QtTest writes to the debugger on Windows unless told to use the standard streams.
-export QT_FORCE_STDERR_LOGGING=1
 export VDSESSION_TEST_SCRATCH_PROFILE=1
 
 if [ "$mode" = test ]; then
@@ -202,7 +204,7 @@ if [ "$mode" = test ]; then
     # QtTest prints a totals line per program; CTest counts whole programs only.
     grep -h '^Totals:' "$build_dir"/Testing/Temporary/LastTest.log | awk '{p+=$2; f+=$4; s+=$6} END {printf "== test functions and rows under Wine: %d passed, %d failed, %d skipped\n", p, f, s}'
     grep -h '^SKIP   : ' "$build_dir"/Testing/Temporary/LastTest.log | sed 's/^/   /' | sort | uniq -c | sort -rn || true
-    "$(dirname "$wine")/wineserver" -k 2>/dev/null || true
+    "$wineserver" -k 2>/dev/null || true
     exit $status
 fi
 

@@ -58,8 +58,6 @@ int exitCode(pid_t child)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-QStringList filesIn(const QString &folder) { return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System); }
-
 // The resident set's peak in MiB so far (Linux counts in KiB).
 qint64 residentPeakMiB()
 {
@@ -68,6 +66,8 @@ qint64 residentPeakMiB()
 }
 
 #endif
+
+QStringList filesIn(const QString &folder) { return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System); }
 
 QString text(const QRect &r) { return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()); }
 

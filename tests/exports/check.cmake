@@ -4,7 +4,9 @@
 #   -DLIBRARY=<file> -DLISTER=<objdump or nm> -DFORMAT=pe|elf -DDEMANGLER=<c++filt>
 if(FORMAT STREQUAL "pe")
     execute_process(COMMAND ${LISTER} -p ${LIBRARY} OUTPUT_VARIABLE listing RESULT_VARIABLE failed)
-    # The export table's name pointer lines: "\t[  12] _ZN17VdSessionSettings...".
+    # The name pointer table's lines: "\t[  12] _ZN17VdSessionSettings...".
+    string(FIND "${listing}" "[Ordinal/Name Pointer] Table" namesStart)
+    string(SUBSTRING "${listing}" ${namesStart} -1 listing)
     string(REGEX MATCHALL "\t\\[ *[0-9]+\\] [^\n]+" entries "${listing}")
     list(TRANSFORM entries REPLACE "\t\\[ *[0-9]+\\] " "")
 else()
