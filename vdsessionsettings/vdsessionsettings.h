@@ -251,6 +251,14 @@ public:
      * "render mode", "display_res", and "inherit old vdp" so that the next load inherits nothing.
      * Every other key stays as it was. A file that is missing or not JSON is left alone; the
      * file is replaced whole, so a failed write leaves the old one.
+     *
+     * The document goes back through Qt's JSON classes, so each number keeps the value they hold
+     * for it. Built with Qt 6, an integer that fits 64 bits is kept exactly; built with Qt 5,
+     * every number is held as a double, so an integer beyond 2^53 changes (9007199254740993 is
+     * written as 9007199254740992). With either, an integer beyond 64 bits and a number of more
+     * than 17 significant digits are rounded (12345678901234567890 becomes
+     * 12345678901234567000). Another spelling of the same value (1E3 written as 1000) is no
+     * change. VdSessionCheck reports each number a save would change as a Precision finding.
      */
     void saveToVdp();
     /** Takes the stream mode from the previous session's file beside the session file, then removes that file. */
