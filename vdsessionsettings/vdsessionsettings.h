@@ -284,11 +284,18 @@ public:
      * The window rectangle to use on the screen @p screen, from the one remembered for @p winId.
      * The rectangle returned is also recorded, as by setGeometry(): it may emit geometryChanged()
      * and saveToVdp() writes it back, so asking is not free of effects.
+     *
+     * The screen's left, top, width and height are each held to +-16777216 (2^24) first, as the
+     * numbers of a session file's rectangles are: a screen reaching beyond that, even one whose
+     * edges lie at the ends of the int range, counts as the part within, and never overflows.
      */
     Q_INVOKABLE QRect geometry(const QRect &screen, int winId = 0);
     /**
      * Records the rectangle the window has taken on screen @p winId, widened to at least
-     * 994 x 801; emits geometryChanged() when the recorded rectangle changes.
+     * 994 x 801; emits geometryChanged() when the recorded rectangle changes. Its left, top,
+     * width and height are first held to +-16777216 (2^24), as geometry() holds the screen: a
+     * rectangle from the corners (-2147483648, -2147483648) to (2147483647, 2147483647) is
+     * recorded as (-16777216, -16777216, 16777216 x 16777216).
      */
     Q_INVOKABLE void setGeometry(const QRect &geometry, int winId = 0);
 
