@@ -124,18 +124,18 @@ private Q_SLOTS:
         QVERIFY2(session->readFile(path).contains("\"id\": " + saved + '\n'), session->readFile(path).constData());
     }
 
-    // Numbers are found anywhere, under escaped keys, in nested arrays and under repeated keys,
-    // each once and among the readers' findings in the order of the text; a secret's value is
-    // not shown.
+    // Numbers are found anywhere, under escaped keys, in nested arrays and under a repeated key
+    // (holding a number: Qt 5 leaks a container given twice), each once and among the readers'
+    // findings in the order of the text; a secret's value is not shown.
     void precisionInDocumentOrder()
     {
         const VdSessionCheck check = VdSessionCheck::checkDocument(R"({"launcher":{"a~b/c":[1,2.0000000000000001]},
             "vm settings":{"password":12345678901234567890,"serverPort":12345678901234567890},
-            "x":[[0.1,3e-324]],"x":[[0.1,3e-324]]})");
+            "x":[[0.1,3e-324]],"y":3e-324,"y":3e-324})");
         QCOMPARE(lines(check), (QStringList{"unknown /launcher", "precision /launcher/a~0b~1c/1",
                                             "type /vm settings/password", "precision /vm settings/password",
                                             "type /vm settings/serverPort", "precision /vm settings/serverPort",
-                                            "unknown /x", "precision /x/0/1"}));
+                                            "unknown /x", "precision /x/0/1", "unknown /y", "precision /y"}));
         QCOMPARE(check.findings().at(3).message, QStringLiteral("saveToVdp() writes this number back changed"));
         QCOMPARE(VdSessionCheck::kindName(VdSessionCheck::FindingKind::Precision), QStringLiteral("precision"));
     }
