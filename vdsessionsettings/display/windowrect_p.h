@@ -11,7 +11,7 @@ constexpr int windowCoordinateLimit = 1 << 24;
 // @p value held to +-windowCoordinateLimit.
 inline int windowCoordinate(qint64 value)
 {
-    return int(qBound<qint64>(-windowCoordinateLimit, value, windowCoordinateLimit));
+    return int(qBound(qint64(-windowCoordinateLimit), value, qint64(windowCoordinateLimit)));
 }
 
 // The rectangle of that left, top, width and height, each held to +-windowCoordinateLimit before
