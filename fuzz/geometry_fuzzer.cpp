@@ -1,8 +1,7 @@
-// geometry() with any screens the host may report (none larger than a 16-bit desktop, which is
-// what window systems address), against the window rectangles a session document remembered.
-//
-// The remembered numbers are drawn from +-2^24 here: how the document reader copes with numbers
-// near the 32-bit limits is the session file harness's job; this one is about the placement.
+// geometry() and setGeometry() with any rectangle a caller can hand over, QML included, against
+// the window rectangles a session document remembered. Screens and rectangles are drawn from the
+// whole int range, their edges given as corners so that QRect's own constructor adds nothing; the
+// remembered numbers too, since the document reader holds them as the calls hold their arguments.
 
 #include "fuzzsession.h"
 
@@ -13,23 +12,20 @@
 
 namespace {
 
-constexpr int screenLimit = 1 << 16;
-constexpr int rememberedLimit = 1 << 24;
-
-QRect screen(FuzzedDataProvider &input)
+QRect anyRect(FuzzedDataProvider &input)
 {
-    const int x = input.ConsumeIntegralInRange(-screenLimit, screenLimit);
-    const int y = input.ConsumeIntegralInRange(-screenLimit, screenLimit);
-    const int width = input.ConsumeIntegralInRange(-16, screenLimit);
-    const int height = input.ConsumeIntegralInRange(-16, screenLimit);
-    return QRect(x, y, width, height);
+    const int left = input.ConsumeIntegral<int>();
+    const int top = input.ConsumeIntegral<int>();
+    const int right = input.ConsumeIntegral<int>();
+    const int bottom = input.ConsumeIntegral<int>();
+    return QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
 QString rememberedText(FuzzedDataProvider &input)
 {
     QStringList numbers;
     for (int i = 0; i < 4; ++i)
-        numbers.append(QString::number(input.ConsumeIntegralInRange(-rememberedLimit, rememberedLimit)));
+        numbers.append(QString::number(input.ConsumeIntegral<int>()));
     return numbers.join(QLatin1Char(','));
 }
 
@@ -51,10 +47,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     VdSessionSettings *settings = FuzzSession::freshSettings();
     settings->fromJson(document);
-    // Each window asks again for its place, as after a monitor change.
+    // Each window asks again for its place, as after a monitor change, or says where it went.
     for (int round = 0; round < 2; ++round) {
-        for (int id = 0; id < windows && input.remaining_bytes() > 0; ++id)
-            settings->geometry(screen(input), id);
+        for (int id = 0; id < windows && input.remaining_bytes() > 0; ++id) {
+            if (input.ConsumeBool())
+                settings->setGeometry(anyRect(input), id);
+            settings->geometry(anyRect(input), id);
+        }
     }
     return 0;
 }

@@ -243,6 +243,46 @@ private Q_SLOTS:
         QCOMPARE(QList<QVariantList>(changed), stored == remembered ? QList<QVariantList>() : QList<QVariantList>{{1}});
     }
 
+    // Rectangles at the ends of the int range, given by their corners (QRect's own constructor
+    // would overflow making them), are held to +-2^24 as a session file's are: placed on a screen
+    // (after setGeometry() of the remembered one, when there is one) or recorded (no screen).
+    void extremeGeometry_data()
+    {
+        QTest::addColumn<QRect>("screen");
+        QTest::addColumn<QRect>("given");
+        QTest::addColumn<QRect>("result");
+        QTest::addColumn<QRect>("stored");
+
+        const int lo = std::numeric_limits<int>::min(), hi = std::numeric_limits<int>::max(), l = 1 << 24;
+        const QRect whole(QPoint(lo, lo), QPoint(hi, hi)), inverted(QPoint(hi, hi), QPoint(lo, lo));
+        const QRect qmlRect(QPoint(2147483000, 0), QPoint(hi, hi)); // Qt.rect(2147483000, 0, 2147483647, 2147483647)
+        QTest::newRow("QML's rectangle, placed")   << qmlRect                      << QRect()                    << QRect(l - 173, 8388207, 994, 801)        << QRect(l - 173, 8388207, 994, 801);
+        QTest::newRow("QML's rectangle, recorded") << QRect()                      << QRect()                    << qmlRect                                  << QRect(l, 0, 994, l);
+        QTest::newRow("whole range, recorded")     << QRect()                      << QRect()                    << whole                                    << QRect(-l, -l, l, l);
+        QTest::newRow("inverted, recorded")        << QRect()                      << QRect()                    << inverted                                 << QRect(l, l, 994, 801);
+        QTest::newRow("whole range screen")        << whole                        << QRect(100, 50, 1000, 700)  << QRect(-8389105, -8389009, 994, 801)      << QRect(-8389105, -8389009, 994, 801);
+        QTest::newRow("inverted screen")           << inverted                     << QRect(100, 50, 1000, 700)  << QRect(l - 8389105, l - 8389008, 994, 801) << QRect(l - 8389105, l - 8389008, 994, 801);
+        QTest::newRow("whole range remembered")    << QRect(0, 0, 1920, 1080)      << whole                      << QRect(463, 0, 994, 801)                  << QRect(463, 0, 994, 801);
+        QTest::newRow("far corner remembered")     << QRect(-1920, 0, 1920, 1080)  << QRect(QPoint(hi, hi), QPoint(hi, hi)) << QRect(-1457, 139, 994, 801) << QRect(-1457, 139, 994, 801);
+    }
+    void extremeGeometry()
+    {
+        QFETCH(QRect, screen);
+        QFETCH(QRect, given);
+        QFETCH(QRect, result);
+        QFETCH(QRect, stored);
+
+        VdSessionSettings *s = session->settings();
+        // Compared, not asked isNull(): QRect's own tests overflow at these corners.
+        if (given != QRect())
+            s->setGeometry(given, 1);
+        if (screen == QRect())
+            s->setGeometry(result, 1);
+        else
+            QCOMPARE(s->geometry(screen, 1), result);
+        QCOMPARE(session->d()->mGeometrys_.value(1), stored);
+    }
+
     // Every engine gets the one object, and none takes it along when it goes. A page reads the
     // enumerations and calls the methods, the short form of geometry() too; it writes through the
     // setters, with their signals, and C++ changes reach its bindings.
@@ -258,6 +298,7 @@ private Q_SLOTS:
                                      "property string vm: Settings.getVmName()\n"
                                      "property rect shortForm: Settings.geometry(Qt.rect(0, 0, 1920, 1080))\n"
                                      "property rect longForm: Settings.geometry(Qt.rect(0, 0, 1920, 1080), 0)\n"
+                                     "property rect extreme: Settings.geometry(Qt.rect(2147483000, 0, 2147483647, 2147483647), 2)\n"
                                      "property string resolution: Settings.resolution\n"
                                      "property int stream: Settings.streamMode\n"
                                      "property int port: Settings.serverPort\n"
@@ -272,6 +313,9 @@ private Q_SLOTS:
             QCOMPARE(page->property("none").toInt(), -1);
             QCOMPARE(page->property("vm").toString(), QStringLiteral("win10-pool-07"));
             QCOMPARE(page->property("shortForm").toRect(), page->property("longForm").toRect());
+            // However QML rounds such a rectangle, what comes back lies within the held range.
+            const QRect extreme = page->property("extreme").toRect();
+            QVERIFY(QRect(-(1 << 25), -(1 << 25), 1 << 26, 1 << 26).contains(extreme));
             QCOMPARE(page->property("serverType").toInt(), 0);
 
             SignalLog signalLog(s);

@@ -193,108 +193,258 @@ private:
     QSet<QPair<QString, int>> m_reported;
 };
 
-// Where each wanted pointer first occurs in the text, counting members and elements in the
-// order they are written. The text is known to be valid JSON.
-class PointerOrder
+// A JSON number's value, whatever its spelling: "1e3", "1000" and "1000.0" are one number.
+// Value = 0.digits x 10^exponent, digits without leading or trailing zeros; zero has none.
+struct DecimalValue
 {
-public:
-    PointerOrder(const QByteArray &text, const QSet<QString> &wanted)
-        : m_at(text.constData())
-        , m_end(text.constData() + text.size())
-        , m_wanted(wanted)
+    bool negative = false;
+    QByteArray digits;
+    qint64 exponent = 0;
+
+    explicit DecimalValue(const QByteArray &token)
     {
-        value(QString());
+        const char *at = token.constData();
+        const char *const end = at + token.size();
+        negative = at < end && *at == '-';
+        if (negative)
+            ++at;
+        qint64 point = 0; // digits before the decimal point
+        bool fraction = false;
+        for (; at < end && (isDigit(*at) || *at == '.'); ++at) {
+            if (*at == '.') {
+                fraction = true;
+            } else if (!digits.isEmpty() || *at != '0') {
+                digits.append(*at);
+                point += fraction ? 0 : 1;
+            } else if (fraction) {
+                --point; // a leading zero after the point
+            }
+        }
+        // Saturated: a document of at most 16 MiB cannot make up for an exponent this large.
+        qint64 shift = 0;
+        if (at < end && (*at == 'e' || *at == 'E')) {
+            ++at;
+            const bool down = at < end && *at == '-';
+            if (at < end && (*at == '-' || *at == '+'))
+                ++at;
+            for (; at < end && isDigit(*at); ++at)
+                shift = std::min<qint64>(shift * 10 + (*at - '0'), qint64(1) << 40);
+            shift = down ? -shift : shift;
+        }
+        while (digits.endsWith('0'))
+            digits.chop(1);
+        exponent = digits.isEmpty() ? 0 : point + shift;
+        negative = negative && !digits.isEmpty();
     }
 
-    QHash<QString, int> positions;
+    static bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+    bool operator==(const DecimalValue &other) const
+    {
+        return negative == other.negative && exponent == other.exponent && digits == other.digits;
+    }
+};
+
+// How saveToVdp() writes the number @p token back: the text Qt's own JSON writer gives for the
+// value Qt's parser made of it. Qt 6 keeps integers of 64 bits, Qt 5 holds every number as a
+// double; neither keeps a number beyond 64 bits, or more than 17 significant digits, exactly.
+QByteArray writtenBack(const QByteArray &token)
+{
+    const QJsonDocument document = QJsonDocument::fromJson('[' + token + ']');
+    const QByteArray json = QJsonDocument(document.array()).toJson(QJsonDocument::Compact);
+    return json.mid(1, json.size() - 2);
+}
+
+// An integer of at most 15 digits is a double exactly, and both Qt versions write it as it is.
+bool surelyKept(const QByteArray &token)
+{
+    const int digits = token.size() - (token.startsWith('-') ? 1 : 0);
+    return digits <= 15
+        && std::all_of(token.cbegin() + (token.size() - digits), token.cend(), [](char c) { return DecimalValue::isDigit(c); });
+}
+
+// One pass over a document's text, which is known to be valid JSON: where each wanted pointer
+// first occurs, and every number that saveToVdp() would not write back as it stands, with its
+// pointer. Iterative, so that no nesting exhausts the stack, and linear: a pointer is spelt out
+// only for the objects on the way to a wanted one (known keys, a few levels deep) and for each
+// number reported, and those reports stop once their pointers add up to the text's own length.
+class DocumentScan
+{
+public:
+    struct Number
+    {
+        qsizetype offset;
+        QString pointer;
+        QString pattern; // the pointer with "*" for every element
+        QByteArray token;
+        QByteArray written;
+    };
+
+    DocumentScan(const QByteArray &text, const QSet<QString> &wanted)
+        : m_text(text)
+        , m_at(text.constData())
+        , m_end(text.constData() + text.size())
+        , m_wanted(wanted)
+        , m_budget(text.size())
+    {
+        // Only objects and arrays on the way to a wanted pointer are followed by name.
+        for (const QString &pointer : wanted)
+            for (int slash = pointer.indexOf(QLatin1Char('/'), 1); slash > 0; slash = pointer.indexOf(QLatin1Char('/'), slash + 1))
+                m_onTheWay.insert(pointer.left(slash));
+        run();
+    }
+
+    QHash<QString, qsizetype> positions; // wanted pointer -> offset of its value
+    QVector<Number> inexact;
 
 private:
+    struct Level
+    {
+        bool object;
+        bool followed;     // on the way to a wanted pointer; then pointer is this level's own
+        QString pointer;
+        qsizetype index = -1; // of the current member or element
+        qsizetype keyStart = 0;
+        qsizetype keyLength = 0;
+        qsizetype length = 0; // of the pointer down to the current member or element, roughly
+    };
+
+    void run()
+    {
+        // Qt's parser takes a byte order mark before the document.
+        if (m_text.startsWith("\xEF\xBB\xBF"))
+            m_at += 3;
+        skipBlanks();
+        value(!m_onTheWay.isEmpty() || !m_wanted.isEmpty(), QString());
+        while (!m_levels.isEmpty()) {
+            const char *const before = m_at;
+            skipBlanks();
+            if (m_at >= m_end)
+                return;
+            Level &level = m_levels.last();
+            if (*m_at == (level.object ? '}' : ']')) {
+                ++m_at;
+                m_levels.removeLast();
+                continue;
+            }
+            if (*m_at == ',') {
+                ++m_at;
+                skipBlanks();
+            }
+            ++level.index;
+            if (level.object) {
+                if (m_at >= m_end || *m_at != '"')
+                    return;
+                level.keyStart = m_at - m_text.constData();
+                skipString();
+                level.keyLength = m_at - m_text.constData() - level.keyStart;
+                skipBlanks();
+                if (m_at < m_end && *m_at == ':')
+                    ++m_at;
+                skipBlanks();
+            }
+            const qsizetype stepLength = 1 + (level.object ? level.keyLength : QByteArray::number(level.index).size());
+            level.length = (m_levels.size() > 1 ? m_levels.at(m_levels.size() - 2).length : 0) + stepLength;
+
+            QString child;
+            bool followed = false;
+            if (level.followed) {
+                child = level.pointer + QLatin1Char('/') + stepOf(level);
+                if (m_wanted.contains(child) && !positions.contains(child))
+                    positions.insert(child, m_at - m_text.constData());
+                followed = m_onTheWay.contains(child);
+            }
+            value(followed, child);
+            if (m_at == before)
+                return; // not JSON after all; nothing more to learn
+        }
+    }
+
+    void value(bool followed, const QString &pointer)
+    {
+        if (m_at >= m_end)
+            return;
+        if (*m_at == '{' || *m_at == '[') {
+            m_levels.append({*m_at == '{', followed, followed ? pointer : QString()});
+            ++m_at;
+        } else if (*m_at == '"') {
+            skipString();
+        } else {
+            const char *const start = m_at;
+            while (m_at < m_end && !isStop(*m_at))
+                ++m_at;
+            if (*start == '-' || DecimalValue::isDigit(*start))
+                number(QByteArray::fromRawData(start, m_at - start), start - m_text.constData());
+        }
+    }
+
+    void number(const QByteArray &token, qsizetype offset)
+    {
+        if (m_budget <= 0 || surelyKept(token))
+            return;
+        auto known = m_written.constFind(token);
+        if (known == m_written.constEnd())
+            known = m_written.insert(QByteArray(token.constData(), token.size()), writtenBack(token));
+        if (DecimalValue(token) == DecimalValue(known.value()))
+            return;
+        m_budget -= std::max<qsizetype>(m_levels.isEmpty() ? 0 : m_levels.last().length, 1);
+        if (m_budget < 0)
+            return;
+        Number found{offset, QString(), QString(), QByteArray(token.constData(), token.size()), known.value()};
+        for (const Level &level : qAsConst(m_levels)) {
+            const QString step = stepOf(level);
+            found.pointer += QLatin1Char('/') + step;
+            found.pattern += QLatin1Char('/') + (level.object ? step : QStringLiteral("*"));
+        }
+        inexact.append(found);
+    }
+
+    QString stepOf(const Level &level) const
+    {
+        if (!level.object)
+            return QString::number(level.index);
+        const QByteArray quoted = m_text.mid(level.keyStart, level.keyLength);
+        if (!quoted.contains('\\'))
+            return JsonPath::pointerStep(QString::fromUtf8(quoted.mid(1, quoted.size() - 2)));
+        return JsonPath::pointerStep(QJsonDocument::fromJson('[' + quoted + ']').array().at(0).toString());
+    }
+
+    static bool isStop(char c) { return c == ',' || c == '}' || c == ']' || c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
     void skipBlanks()
     {
         while (m_at < m_end && (*m_at == ' ' || *m_at == '\t' || *m_at == '\n' || *m_at == '\r'))
             ++m_at;
     }
 
-    QString string()
+    void skipString()
     {
-        const char *start = m_at++;
-        bool escaped = false;
-        while (m_at < m_end && *m_at != '"') {
-            if (*m_at == '\\') {
-                escaped = true;
-                ++m_at;
-            }
-            ++m_at;
-        }
         ++m_at;
-        const QByteArray quoted(start, int(std::min(m_at, m_end) - start));
-        if (!escaped)
-            return QString::fromUtf8(quoted.mid(1, quoted.size() - 2));
-        return QJsonDocument::fromJson('[' + quoted + ']').array().at(0).toString();
-    }
-
-    void mark(const QString &pointer)
-    {
-        if (m_wanted.contains(pointer) && !positions.contains(pointer))
-            positions.insert(pointer, positions.size());
-    }
-
-    void value(const QString &pointer)
-    {
-        skipBlanks();
-        if (m_at >= m_end)
-            return;
-        if (*m_at == '{' || *m_at == '[') {
-            const bool object = *m_at == '{';
-            const char close = object ? '}' : ']';
+        while (m_at < m_end && *m_at != '"')
+            m_at += (*m_at == '\\' && m_end - m_at > 1) ? 2 : 1;
+        if (m_at < m_end)
             ++m_at;
-            for (int index = 0;; ++index) {
-                skipBlanks();
-                if (m_at >= m_end || *m_at == close)
-                    break;
-                QString child = pointer + QLatin1Char('/');
-                if (object) {
-                    child += JsonPath::pointerStep(string());
-                    skipBlanks();
-                    ++m_at; // ':'
-                } else {
-                    child += QString::number(index);
-                }
-                mark(child);
-                value(child);
-                skipBlanks();
-                if (m_at < m_end && *m_at == ',')
-                    ++m_at;
-            }
-            ++m_at;
-        } else if (*m_at == '"') {
-            string();
-        } else {
-            while (m_at < m_end && *m_at != ',' && *m_at != '}' && *m_at != ']')
-                ++m_at;
-        }
     }
 
+    const QByteArray &m_text;
     const char *m_at;
-    const char *m_end;
+    const char *const m_end;
     const QSet<QString> &m_wanted;
+    QSet<QString> m_onTheWay;
+    QVector<Level> m_levels;
+    QHash<QByteArray, QByteArray> m_written; // by token, so that a repeated number asks Qt once
+    qsizetype m_budget;
 };
 
-void sortInDocumentOrder(QVector<VdSessionCheck::Finding> &findings, const QByteArray &content)
+// What the save does to a number it cannot keep; a secret's by its type alone.
+QString precisionMessage(const DocumentScan::Number &number, bool secret)
 {
-    if (findings.size() < 2)
-        return;
-    QSet<QString> wanted;
-    for (const VdSessionCheck::Finding &finding : findings)
-        wanted.insert(finding.path);
-    const QHash<QString, int> positions = PointerOrder(content, wanted).positions;
-    QVector<QPair<int, VdSessionCheck::Finding>> placed;
-    placed.reserve(findings.size());
-    for (const VdSessionCheck::Finding &finding : findings)
-        placed.append({positions.value(finding.path, std::numeric_limits<int>::max()), finding});
-    std::stable_sort(placed.begin(), placed.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
-    for (int i = 0; i < placed.size(); ++i)
-        findings[i] = placed.at(i).second;
+    if (secret)
+        return QStringLiteral("saveToVdp() writes this number back changed");
+    QString token = QString::fromLatin1(number.token);
+    if (token.size() > shownTextLength)
+        token = token.left(shownTextLength) + QStringLiteral("...");
+    return QStringLiteral("saveToVdp() writes %1 back as %2").arg(token, QString::fromLatin1(number.written));
 }
 
 } // namespace
@@ -333,8 +483,28 @@ VdSessionCheck VdSessionCheck::checkDocument(const QByteArray &content)
     VdSessionSettingsPrivate scratch;
     SessionKeys::readWithoutSideEffects(&scratch, JsonGroup(root, &checker), d->layout);
     checker.findUnknown(root, QString(), QString());
-    d->findings = checker.findings;
-    sortInDocumentOrder(d->findings, content);
+
+    // The readers see the numbers as Qt holds them, already rounded; the text tells what was written.
+    QSet<QString> located;
+    for (const VdSessionCheck::Finding &finding : qAsConst(checker.findings))
+        located.insert(finding.path);
+    const DocumentScan scan(content, located);
+    QVector<QPair<qsizetype, VdSessionCheck::Finding>> placed;
+    for (const VdSessionCheck::Finding &finding : qAsConst(checker.findings))
+        placed.append({scan.positions.value(finding.path, std::numeric_limits<qsizetype>::max()), finding});
+    QSet<QString> rounded;
+    for (const DocumentScan::Number &number : scan.inexact) {
+        if (rounded.contains(number.pointer))
+            continue;
+        rounded.insert(number.pointer);
+        const SessionKeys::Key *key = SessionKeys::find(d->layout, number.pattern);
+        const bool secret = key && (key->flags & SessionKeys::Secret);
+        placed.append({number.offset, {number.pointer, Kind::Precision, precisionMessage(number, secret), QString()}});
+    }
+    // In the order of the text; at one place, a reader's finding before the number's.
+    std::stable_sort(placed.begin(), placed.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (const auto &finding : qAsConst(placed))
+        d->findings.append(finding.second);
     return VdSessionCheck(d);
 }
 
@@ -373,6 +543,7 @@ QString VdSessionCheck::kindName(FindingKind kind)
     switch (kind) {
     case FindingKind::Type: return QStringLiteral("type");
     case FindingKind::Range: return QStringLiteral("range");
+    case FindingKind::Precision: return QStringLiteral("precision");
     case FindingKind::Unknown: break;
     }
     return QStringLiteral("unknown");

@@ -43,6 +43,12 @@ public:
         Type,    ///< present with another JSON type than the reader takes; the default is used
         Range,   ///< a number the reader replaced because it lies outside the range it allows
         Unknown, ///< a key no reader of the layout takes; it is ignored
+        /**
+         * A number, anywhere in the document, that VdSessionSettings::saveToVdp() would not
+         * write back with the value written (see there); the message tells what it writes
+         * instead. Reported until the paths of these findings add up to the document's length.
+         */
+        Precision,
     };
 
     struct Finding
@@ -77,7 +83,7 @@ public:
 
     /** "current", "legacy" or "unreadable". */
     static QString layoutName(Layout layout);
-    /** "type", "range" or "unknown". */
+    /** "type", "range", "unknown" or "precision". */
     static QString kindName(FindingKind kind);
 
     /**

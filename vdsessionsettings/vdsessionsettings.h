@@ -251,6 +251,14 @@ public:
      * "render mode", "display_res", and "inherit old vdp" so that the next load inherits nothing.
      * Every other key stays as it was. A file that is missing or not JSON is left alone; the
      * file is replaced whole, so a failed write leaves the old one.
+     *
+     * The document goes back through Qt's JSON classes, so each number keeps the value they hold
+     * for it. Built with Qt 6, an integer that fits 64 bits is kept exactly; built with Qt 5,
+     * every number is held as a double, so an integer beyond 2^53 changes (9007199254740993 is
+     * written as 9007199254740992). With either, an integer beyond 64 bits and a number of more
+     * than 17 significant digits are rounded (12345678901234567890 becomes
+     * 12345678901234567000). Another spelling of the same value (1E3 written as 1000) is no
+     * change. VdSessionCheck reports each number a save would change as a Precision finding.
      */
     void saveToVdp();
     /** Takes the stream mode from the previous session's file beside the session file, then removes that file. */
@@ -276,11 +284,18 @@ public:
      * The window rectangle to use on the screen @p screen, from the one remembered for @p winId.
      * The rectangle returned is also recorded, as by setGeometry(): it may emit geometryChanged()
      * and saveToVdp() writes it back, so asking is not free of effects.
+     *
+     * The screen's left, top, width and height are each held to +-16777216 (2^24) first, as the
+     * numbers of a session file's rectangles are: a screen reaching beyond that, even one whose
+     * edges lie at the ends of the int range, counts as the part within, and never overflows.
      */
     Q_INVOKABLE QRect geometry(const QRect &screen, int winId = 0);
     /**
      * Records the rectangle the window has taken on screen @p winId, widened to at least
-     * 994 x 801; emits geometryChanged() when the recorded rectangle changes.
+     * 994 x 801; emits geometryChanged() when the recorded rectangle changes. Its left, top,
+     * width and height are first held to +-16777216 (2^24), as geometry() holds the screen: a
+     * rectangle from the corners (-2147483648, -2147483648) to (2147483647, 2147483647) is
+     * recorded as (-16777216, -16777216, 16777216 x 16777216).
      */
     Q_INVOKABLE void setGeometry(const QRect &geometry, int winId = 0);
 

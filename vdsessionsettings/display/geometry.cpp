@@ -1,5 +1,6 @@
 #include "vdsessionsettings.h"
 
+#include "display/windowrect_p.h"
 #include "private/logging_p.h"
 #include "private/vdsessionsettings_p.h"
 
@@ -34,8 +35,10 @@ void centreVertically(QRect &rect, const QRect &screen, int height)
 
 } // namespace
 
-QRect VdSessionSettings::geometry(const QRect &screen, int winId)
+QRect VdSessionSettings::geometry(const QRect &screenGiven, int winId)
 {
+    // Held as a session file's rectangles are, so that no sum below leaves the int range.
+    const QRect screen = windowRect(screenGiven);
     spdlog::info("desktop window screen id:{}, x:{}, y:{} w:{}, h:{}", winId, screen.x(), screen.y(), screen.width(),
                  screen.height());
 
@@ -99,7 +102,7 @@ QRect VdSessionSettings::geometry(const QRect &screen, int winId)
 
 void VdSessionSettings::setGeometry(const QRect &geometry, int winId)
 {
-    QRect recorded = geometry;
+    QRect recorded = windowRect(geometry);
     if (recorded.width() < defaultWidth)
         recorded.setWidth(defaultWidth);
     if (recorded.height() < defaultHeight)

@@ -1,5 +1,6 @@
 #include "sessiondocument_p.h"
 
+#include "display/windowrect_p.h"
 #include "private/jsonvalue_p.h"
 #include "private/logging_p.h"
 #include "private/platformfile_p.h"
@@ -12,15 +13,6 @@
 
 
 namespace {
-
-// Far beyond any desktop, and small enough that a rectangle's edges, and their sums and differences
-// with the host's screen coordinates in geometry(), stay well inside an int.
-constexpr int windowCoordinateLimit = 1 << 24;
-
-int windowCoordinate(const QString &text)
-{
-    return qBound(-windowCoordinateLimit, JsonValue::decimalOrZero(text), windowCoordinateLimit);
-}
 
 bool refuse(QString *errorString, const QString &problem)
 {
@@ -74,8 +66,8 @@ bool rectangleFromText(const QString &text, QRect *rect)
     // Each number is held to +-2^24 before QRect adds them: "2147483647,2147483647,2147483647,2147483647"
     // reads as left and top 16777216 with width and height 16777216, and a left of -2147483648 as
     // -16777216. geometry() then treats such a window as it treats any window off the screen.
-    *rect = QRect(windowCoordinate(parts.at(0)), windowCoordinate(parts.at(1)), windowCoordinate(parts.at(2)),
-                  windowCoordinate(parts.at(3)));
+    *rect = windowRect(JsonValue::decimalOrZero(parts.at(0)), JsonValue::decimalOrZero(parts.at(1)),
+                       JsonValue::decimalOrZero(parts.at(2)), JsonValue::decimalOrZero(parts.at(3)));
     return true;
 }
 

@@ -262,7 +262,12 @@ QString VdSessionCheck::schemaMarkdown()
         "no reader takes. An integer is a JSON number with an integral value that fits 32 bits; a bool is `true` or `false`, "
         "never `1`. Keys are matched exactly, blanks and case included. A `*` in a key's path stands for every element of "
         "an array. Enumerations are written as their numbers; a number without a name is stored as it is. "
-        "\"Saved\" tells whether `saveToVdp()` writes the key back, always at the top level of the document.\n\n");
+        "\"Saved\" tells whether `saveToVdp()` writes the key back, always at the top level of the document.\n\n"
+        "`saveToVdp()` writes the whole document back through Qt's JSON classes, so every number, in any key, comes back "
+        "with the value they hold for it. Built with Qt 6 an integer that fits 64 bits is kept exactly; built with Qt 5 "
+        "every number is a double, so an integer beyond 2^53 changes (`9007199254740993` becomes `9007199254740992`). "
+        "With either, integers beyond 64 bits and numbers of more than 17 significant digits are rounded. "
+        "`vdsession check` reports each number the save would change as `precision`, with what it writes instead.\n\n");
     page += layoutSection(Layout::Current, "Current layout",
                           "Loading a current-layout file first takes the stream mode from the previous session's file "
                           "`<name>-2.vdp` beside `VdSession-<name>.vdp` and removes that file, unless the document has "
