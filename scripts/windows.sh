@@ -182,7 +182,7 @@ fi
 # One Wine server for the whole run, with Wine's own services started here: a service started by a
 # test would hold on to the test's output and keep CTest waiting for it.
 wineserver=$(dirname "$wine")/wineserver
-"$wineserver" -p
+"$wineserver" -p 2>/dev/null || true  # already running for this prefix
 "$wine" wineboot </dev/null >/dev/null 2>&1
 # Paths the build baked in (test data, the tool's path) are Linux paths; a Windows process reads
 # them on its current drive, which for a test in its temporary folder is C:. A link there gives

@@ -301,6 +301,9 @@ private Q_SLOTS:
         }
         const DWORD attributes = ::GetFileAttributesW(name.c_str());
         ::SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
+        const bool wine = ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+        if (wine && obstacle == "shared reader")
+            QEXPECT_FAIL("", "Wine does not replace a file that is open, whatever the opener shares", Continue);
         QCOMPARE(session->readFile(path) != content, saved);
         if (obstacle == "hidden")
             QVERIFY(attributes & FILE_ATTRIBUTE_HIDDEN);

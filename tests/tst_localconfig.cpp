@@ -7,6 +7,11 @@
 
 using S = VdSessionSettings;
 
+namespace {
+// INI text with its lines ended as on Linux: QSettings ends them with CR LF on Windows.
+QByteArray lines(QByteArray text) { return text.replace("\r\n", "\n"); }
+}
+
 class tst_LocalConfig : public QObject
 {
     Q_OBJECT
@@ -29,7 +34,7 @@ private Q_SLOTS:
         // one in memory, and the key in another group is no key at all.
         session->d()->mVideoDecoders_ = QStringList{"D3D11VA", "DXVA"};
         session->settings()->readVideoDecoders();
-        QCOMPARE(session->readFile(path), QByteArray("[VIDEO_DECODERS]\nDECODERS=D3D11VA, DXVA\n"));
+        QCOMPARE(lines(session->readFile(path)), QByteArray("[VIDEO_DECODERS]\nDECODERS=D3D11VA, DXVA\n"));
         session->writeFile(path, "[VIDEO]\nDECODERS=DXVA\n");
         session->settings()->readVideoDecoders();
         QCOMPARE(session->settings()->videoDecoders(), QStringList());
@@ -91,7 +96,7 @@ private Q_SLOTS:
         // The old certificate for the server listed twice: the server once in the file, nothing left behind the
         // array, the rest of the file as it was; and the path of the new certificate all the same.
         s->updateServerUseNewCertificate(QStringLiteral("10.20.30.40"), false);
-        QCOMPARE(session->readFile(path), session->readFile(QFINDTESTDATA("data/localconfig/vdisettings-recorded.ini")));
+        QCOMPARE(lines(session->readFile(path)), session->readFile(QFINDTESTDATA("data/localconfig/vdisettings-recorded.ini")));
         QCOMPARE(s->getCertPath(), newPath);
         s->resetCertPath();
         QCOMPARE(s->getCertPath(), oldPath);

@@ -313,6 +313,9 @@ void tst_VdSession::schemaValidatesExamples()
 
     const Result schema = run({"schema"});
     QCOMPARE(schema.status, 0);
+#ifdef Q_OS_WIN
+    QSKIP("the validator is Debian's python3-jsonschema, which a Windows test cannot start");
+#endif
     const QString schemaFile = m_session->writeFile(QStringLiteral("schema.json"), schema.out);
 
     const QString validate = QStringLiteral(

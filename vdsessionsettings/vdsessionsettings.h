@@ -298,6 +298,12 @@ public:
      * recorded as (-16777216, -16777216, 16777216 x 16777216).
      */
     Q_INVOKABLE void setGeometry(const QRect &geometry, int winId = 0);
+    /**
+     * The window rectangles remembered so far, by screen id: those the session file gave and
+     * those geometry() and setGeometry() recorded since, as saveToVdp() would write them. Asking
+     * records nothing.
+     */
+    QMap<int, QRect> rememberedGeometries() const;
 
     Q_INVOKABLE bool noMoreshowDialog();
     Q_INVOKABLE void setNoMoreshowDialog(const bool &value);

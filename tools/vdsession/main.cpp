@@ -650,16 +650,17 @@ int runCheck(const QCommandLineParser &parser)
     } else {
         message(QStringLiteral("layout: %1").arg(VdSessionCheck::layoutName(check.layout())));
         QStringList paths;
-        int pathWidth = 0;
+        int pathWidth = 0, kindWidth = 0;
         for (const VdSessionCheck::Finding &finding : findings) {
             paths.append(printable(finding.path));
             if (paths.last().size() <= pathColumn)
                 pathWidth = std::max(pathWidth, int(paths.last().size()));
+            kindWidth = std::max(kindWidth, int(VdSessionCheck::kindName(finding.kind).size()));
         }
         for (int i = 0; i < findings.size(); ++i) {
             const VdSessionCheck::Finding &finding = findings.at(i);
             // Joined, not put in with arg(): a "%1" in a key would take the next argument in.
-            QString text = VdSessionCheck::kindName(finding.kind).leftJustified(7) + QLatin1String("  ") + finding.message;
+            QString text = VdSessionCheck::kindName(finding.kind).leftJustified(kindWidth) + QLatin1String("  ") + finding.message;
             if (!finding.suggestion.isEmpty())
                 text += QStringLiteral(" -> ") + finding.suggestion;
             if (paths.at(i).size() > pathWidth) {

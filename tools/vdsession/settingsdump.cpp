@@ -222,22 +222,19 @@ QJsonObject settingsToJson(VdSessionSettings &settings, bool showSecrets)
     return dump;
 }
 
-QJsonArray rememberedGeometries(VdSessionSettings &settings, const QList<int> &screenIds)
+QJsonArray rememberedGeometries(const VdSessionSettings &settings, const QList<int> &screenIds)
 {
-    // Contains every rectangle a file can describe without its edges overflowing.
-    const QRect everywhere(INT_MIN / 2, INT_MIN / 2, INT_MAX, INT_MAX);
-    // What geometry() gives for a screen with nothing remembered.
-    const QRect nothing(everywhere.left() + (everywhere.width() - 994) / 2,
-                        everywhere.top() + (everywhere.height() - 801) / 2, 994, 801);
-
+    const QMap<int, QRect> remembered = settings.rememberedGeometries();
     QJsonArray list;
     for (int id : screenIds) {
-        const QRect rect = settings.geometry(everywhere, id);
-        QJsonValue remembered;
-        if (rect != nothing)
-            remembered = QJsonObject{{QStringLiteral("x"), rect.x()}, {QStringLiteral("y"), rect.y()},
-                                     {QStringLiteral("width"), rect.width()}, {QStringLiteral("height"), rect.height()}};
-        list.append(QJsonObject{{QStringLiteral("id"), id}, {QStringLiteral("geometry"), remembered}});
+        QJsonValue geometry;
+        const QRect rect = remembered.value(id);
+        // geometry() places a window afresh for an empty rectangle, as for none.
+        if (!rect.isNull() && rect.width() >= 1 && rect.height() >= 1) {
+            geometry = QJsonObject{{QStringLiteral("x"), rect.x()}, {QStringLiteral("y"), rect.y()},
+                                   {QStringLiteral("width"), rect.width()}, {QStringLiteral("height"), rect.height()}};
+        }
+        list.append(QJsonObject{{QStringLiteral("id"), id}, {QStringLiteral("geometry"), geometry}});
     }
     return list;
 }

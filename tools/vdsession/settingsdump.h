@@ -24,14 +24,9 @@ QJsonObject settingsToJson(VdSessionSettings &settings, bool showSecrets);
 
 /**
  * The window rectangle remembered for each of @p screenIds, as {"id", "geometry": {"x",
- * "y", "width", "height"}}; a screen with nothing usable remembered has a null geometry.
- *
- * The public interface has no reader for the remembered rectangles, so each is asked for with
- * geometry() on a screen wider than any rectangle a file can place, which gives the remembered
- * one back unchanged. geometry() records what it returns: rectangles below the window's minimum
- * size are stored enlarged afterwards, and screens with nothing remembered get an entry. Call it
- * last, or read the document again afterwards.
+ * "y", "width", "height"}}; a screen with nothing usable remembered (no rectangle, or an empty
+ * one) has a null geometry. Reading them records nothing.
  */
-QJsonArray rememberedGeometries(VdSessionSettings &settings, const QList<int> &screenIds);
+QJsonArray rememberedGeometries(const VdSessionSettings &settings, const QList<int> &screenIds);
 
 #endif

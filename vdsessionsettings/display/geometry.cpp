@@ -100,6 +100,8 @@ QRect VdSessionSettings::geometry(const QRect &screenGiven, int winId)
     return rect;
 }
 
+QMap<int, QRect> VdSessionSettings::rememberedGeometries() const { return d->mGeometrys_; }
+
 void VdSessionSettings::setGeometry(const QRect &geometry, int winId)
 {
     QRect recorded = windowRect(geometry);

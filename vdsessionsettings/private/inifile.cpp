@@ -59,6 +59,20 @@ bool sameContent(const QSettings &meant, const QSettings &written)
                        [&](const QString &key) { return iniText(meant.value(key)) == iniText(written.value(key)); });
 }
 
+// The whole of the file at @p path, read and closed again: Windows does not replace a file that
+// is still open here.
+bool readWholeFile(const QString &path, QByteArray *content, QString *errorString)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *errorString = file.errorString();
+        return false;
+    }
+    *content = file.readAll();
+    *errorString = file.errorString();
+    return file.error() == QFileDevice::NoError;
+}
+
 } // namespace
 
 void useUtf8(QSettings &settings)
@@ -111,13 +125,11 @@ bool rewriteIniFile(const QString &path, const std::function<void(QSettings &)> 
     const QString draftPath = scratch.filePath(QStringLiteral("draft.ini"));
     const QString checkPath = scratch.filePath(QStringLiteral("check.ini"));
 
-    QFile old(path);
-    if (old.exists()) {
-        if (!old.open(QIODevice::ReadOnly))
-            return reportWriteFailure(path, old.errorString());
-        const QByteArray oldContent = old.readAll();
-        if (old.error() != QFileDevice::NoError)
-            return reportWriteFailure(path, old.errorString());
+    if (QFile::exists(path)) {
+        QByteArray oldContent;
+        QString problem;
+        if (!readWholeFile(path, &oldContent, &problem))
+            return reportWriteFailure(path, problem);
         if (!writeWholeFile(draftPath, oldContent))
             return reportWriteFailure(path, QStringLiteral("no room for a draft"));
     }
@@ -129,10 +141,10 @@ bool rewriteIniFile(const QString &path, const std::function<void(QSettings &)> 
     if (draft.status() != QSettings::NoError)
         return reportWriteFailure(path, QStringLiteral("the draft could not be written"));
 
-    QFile draftFile(draftPath);
-    if (!draftFile.open(QIODevice::ReadOnly))
-        return reportWriteFailure(path, draftFile.errorString());
-    const QByteArray content = draftFile.readAll();
+    QByteArray content;
+    QString problem;
+    if (!readWholeFile(draftPath, &content, &problem))
+        return reportWriteFailure(path, problem);
     if (!writeWholeFile(checkPath, content))
         return reportWriteFailure(path, QStringLiteral("no room to check the draft"));
     QSettings check(checkPath, QSettings::IniFormat);

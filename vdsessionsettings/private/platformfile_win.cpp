@@ -2,10 +2,12 @@
 
 #include "logging_p.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 
@@ -29,14 +31,25 @@ bool refuse(QString *errorString, const QString &problem)
 
 bool PlatformFile::openForReading(const QString &path, QFile *file, bool *regular, QString *errorString)
 {
-    // Windows has no FIFOs in the file system; a device name such as NUL or CON, and a folder,
-    // are told apart before they are opened.
-    const QFileInfo info(path);
-    *regular = info.isFile();
-    file->setFileName(path);
-    if (!info.exists() || *regular) {
-        if (!file->open(QIODevice::ReadOnly))
-            return refuse(errorString, QStringLiteral("cannot be opened: ") + file->errorString());
+    // Shared for deletion, so that reading never stands in the way of another program replacing
+    // the file; with backup semantics, so that a folder opens too and is told apart as one.
+    const HANDLE handle = ::CreateFileW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()),
+                                        GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return refuse(errorString, QStringLiteral("cannot be opened: ") + qt_error_string(int(::GetLastError())));
+    // A device such as NUL or CON is no file on a disk.
+    BY_HANDLE_FILE_INFORMATION information;
+    *regular = ::GetFileType(handle) == FILE_TYPE_DISK && ::GetFileInformationByHandle(handle, &information)
+        && !(information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    const int descriptor = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY);
+    if (descriptor < 0) {
+        ::CloseHandle(handle);
+        return refuse(errorString, QStringLiteral("cannot be opened: no descriptor left"));
+    }
+    if (!file->open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::_close(descriptor);
+        return refuse(errorString, QStringLiteral("cannot be opened: ") + file->errorString());
     }
     return true;
 }
