@@ -90,6 +90,10 @@ private Q_SLOTS:
         QTest::newRow("unreadable")        << name                     << "/"                           << int(S::TYPE_STREAM_VIDEO) << true;
         QTest::newRow("lower-case prefix") << "data/vdsession-abc.vdp" << hd                            << int(S::TYPE_STREAM_VIDEO) << true;
         QTest::newRow("inherited before")  << "data/VdSession-abc.vdp" << hd                            << int(S::TYPE_STREAM_VIDEO) << true;
+#ifdef Q_OS_WIN
+        // Windows' own separator, as a launcher there names the file.
+        QTest::newRow("backslashes")       << "data\\VdSession-abc.vdp" << hd                          << int(S::TYPE_STREAM_HD)    << false;
+#endif
     }
     void inherit()
     {
