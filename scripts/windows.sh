@@ -229,8 +229,9 @@ bundle_dlls() { # folder of programs and DLLs -> copies what they import from dl
 
 log "packaging"
 rm -rf "$build_dir/install"
-cmake --install "$build_dir" >/dev/null
+cmake --install "$build_dir" --strip >/dev/null
 bundle_dlls "$build_dir/install/bin"
+x86_64-w64-mingw32-strip --strip-unneeded "$build_dir"/install/bin/*.dll
 version=$(sed -n 's/^project(VdSessionSettings VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 zip_name=vdsessionsettings-$version-windows-x86_64.zip
 rm -f "$build_dir/$zip_name"
