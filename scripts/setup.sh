@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs what building and testing the project needs on Debian 12, when it is missing.
-# Installing takes root; without it the missing packages are named and the script fails.
+# Installs what building and testing the project needs on Debian 12, when it is missing; or, given
+# package names, those packages. Installing takes root; without it the missing packages are named
+# and the script fails.
 set -euo pipefail
 
-packages=(
+packages=("$@")
+[ ${#packages[@]} -gt 0 ] || packages=(
     g++ cmake make pkg-config
     qtbase5-dev qtdeclarative5-dev qml-module-qtqml
     qmlscene qml-module-qtquick2

@@ -26,22 +26,8 @@ esac
 log() { printf '== %s\n' "$*"; }
 
 # --- Tools ------------------------------------------------------------------------------------
-packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 wine64
-          cmake make python3 xz-utils dpkg-dev zip)
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    if [ "$(id -u)" -ne 0 ]; then
-        echo "missing packages: ${missing[*]}; run this script as root to install them" >&2
-        exit 1
-    fi
-    log "installing: ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+scripts/setup.sh g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 wine64 \
+    cmake make python3 xz-utils dpkg-dev zip unzip
 
 # The unsuffixed cross compilers are alternatives; Qt's mkspec calls them by that name, and they
 # must be the POSIX-threads ones, whose C++ runtime has std::thread and std::mutex.
