@@ -24,7 +24,7 @@ if [ "${1:-}" = "--ci" ]; then
 fi
 names=("$@")
 if [ ${#names[@]} -eq 0 ]; then
-    names=(sessionfile jsonobject weblink inifiles controlpolicy geometry)
+    names=(sessionfile jsonobject weblink inifiles controlpolicy geometry vdsession)
 fi
 
 scripts/setup.sh
@@ -85,6 +85,17 @@ seed() {
                   echo "### $(basename "$file")"; cat "$file"; done
               printf '### sysInfo.ini\n[cpu]\nprocessors=8\nmhz=2.40GHz\n[memory]\ntotal=16\navailable=9.5\n'
               printf '### decoders.ini\n[VIDEO_DECODERS]\nDECODERS=DXVA, FFMPEG\n'; } >"$seeds/all-five" ;;
+        vdsession)
+            # Screens as the tool is given them, side by side, overlapping and at the limits,
+            # before the session files it is run on.
+            local file index=0
+            local screens=('0,0,1920,1080' '0,0,2560,1440\n--screen 2560,0,1920,1080'
+                           '-1280,0,1280,1024@1\n--screen 0,0,1920,1080@0' '0,0,0,1080' '1048576,-1048576,994,841@-7')
+            for file in tests/data/tool/*.vdp tests/data/current/*.vdp examples/*.vdp examples/qml/*.vdp; do
+                { printf -- '--screen %b\n' "${screens[index % ${#screens[@]}]}"; cat "$file"; } \
+                    >"$seeds/$(basename "$(dirname "$file")")-$(basename "$file")"
+                index=$((index + 1))
+            done ;;
         controlpolicy|geometry)
             # Any bytes make values; the fixtures give a varied start.
             copy_seeds "$seeds" tests/data/policy/*.json ;;
