@@ -2,8 +2,9 @@
 // the window rectangles a session document remembered. Screens and rectangles are drawn from the
 // whole int range, their edges given as corners so that QRect's own constructor adds nothing; the
 // remembered numbers too, since the document reader holds them as the calls hold their arguments.
-// Half the screens are drawn as real desktops have them, so that the one promise checked here
-// gets its cases: on a screen with room for the default window, the window is on the screen.
+// Half the screens are drawn as real desktops have them, and half the remembered rectangles near
+// them, so that the one promise checked here gets its cases: on a screen with room for the
+// default window, the window is on the screen.
 
 #include "fuzzsession.h"
 
@@ -25,13 +26,19 @@ QRect anyRect(FuzzedDataProvider &input)
     return QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
+// Windows and screens mostly lie within a few thousand pixels of each other; half of them are
+// drawn from there, so that windows just touching a screen's edge come up.
+constexpr int nearby = 4096;
+
 // A screen at any offset and of any size a desktop could have; the library holds these as given.
 QRect desktopScreen(FuzzedDataProvider &input)
 {
-    const int left = input.ConsumeIntegralInRange(-windowCoordinateLimit, windowCoordinateLimit);
-    const int top = input.ConsumeIntegralInRange(-windowCoordinateLimit, windowCoordinateLimit);
-    const int width = input.ConsumeIntegralInRange(0, windowCoordinateLimit);
-    const int height = input.ConsumeIntegralInRange(0, windowCoordinateLimit);
+    const int limit = input.ConsumeBool() ? nearby : windowCoordinateLimit;
+    const int left = input.ConsumeIntegralInRange(-limit, limit);
+    const int top = input.ConsumeIntegralInRange(-limit, limit);
+    const int size = limit == nearby ? 2 * nearby : windowCoordinateLimit;
+    const int width = input.ConsumeIntegralInRange(0, size);
+    const int height = input.ConsumeIntegralInRange(0, size);
     return QRect(left, top, width, height);
 }
 
@@ -67,9 +74,10 @@ void checkOnScreen(const QRect &screen, const QRect &remembered, const QRect &wi
 
 QString rememberedText(FuzzedDataProvider &input)
 {
+    const bool near = input.ConsumeBool();
     QStringList numbers;
     for (int i = 0; i < 4; ++i)
-        numbers.append(QString::number(input.ConsumeIntegral<int>()));
+        numbers.append(QString::number(near ? input.ConsumeIntegralInRange(-nearby, nearby) : input.ConsumeIntegral<int>()));
     return numbers.join(QLatin1Char(','));
 }
 
