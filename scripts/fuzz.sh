@@ -6,7 +6,8 @@
 #   scripts/fuzz.sh [NAME...]       each harness for $FUZZ_SECONDS seconds (default 60); the
 #                                   corpus grows in build-fuzz/corpus/<name>/
 #   scripts/fuzz.sh --ci [NAME...]  each harness over its seeds, its regressions and
-#                                   $FUZZ_RUNS (default 2000) new inputs; fails on any finding
+#                                   $FUZZ_RUNS new inputs (by default 2000, fewer for the slow
+#                                   harnesses, see ci_runs); fails on any finding
 #
 # FUZZ_ARGS adds libFuzzer options to a timed run, e.g. "-fork=1 -ignore_crashes=1" to go on
 # past known findings and collect every distinct one.
@@ -102,6 +103,16 @@ seed() {
     esac
 }
 
+# New inputs per harness in a CI run. Each input of sessionfile and vdsession loads a session
+# file, and saves, checks or dumps it too; fewer of them keep the whole run near two minutes.
+ci_runs() {
+    case $1 in
+        sessionfile) echo 1000 ;;
+        vdsession) echo 500 ;;
+        *) echo 2000 ;;
+    esac
+}
+
 status=0
 for name in "${names[@]}"; do
     corpus=$build_dir/corpus/$name
@@ -124,7 +135,7 @@ for name in "${names[@]}"; do
     if [ $ci -eq 1 ]; then
         # The kept findings first, each on its own, then a short fixed run over the seeds.
         (cd "$work" && HOME="$work" find "$root/fuzz/regressions/$name" -type f -exec "$work/${name}_fuzzer" "${common[@]}" {} + >"$work/log" 2>&1) &&
-        (cd "$work" && HOME="$work" "$work/${name}_fuzzer" "${common[@]}" -runs="${FUZZ_RUNS:-2000}" -seed=1 "$seeds" >>"$work/log" 2>&1)
+        (cd "$work" && HOME="$work" "$work/${name}_fuzzer" "${common[@]}" -runs="${FUZZ_RUNS:-$(ci_runs "$name")}" -seed=1 "$seeds" >>"$work/log" 2>&1)
     else
         # shellcheck disable=SC2086 # FUZZ_ARGS holds libFuzzer options, one word each
         (cd "$work" && HOME="$work" "$work/${name}_fuzzer" "${common[@]}" -max_total_time="${FUZZ_SECONDS:-60}" \
