@@ -20,6 +20,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace FuzzSession {
@@ -65,6 +67,15 @@ inline void putFile(const QString &path, const QByteArray &content)
     QFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         file.write(content);
+}
+
+// A promise of the library that the input broke: says which on stderr and aborts, so that
+// libFuzzer keeps the input as a finding.
+[[noreturn]] inline void broken(const QString &promise)
+{
+    std::fprintf(stderr, "broken promise: %s\n", promise.toUtf8().constData());
+    std::fflush(stderr);
+    std::abort();
 }
 
 } // namespace FuzzSession

@@ -2,11 +2,16 @@
 // the window rectangles a session document remembered. Screens and rectangles are drawn from the
 // whole int range, their edges given as corners so that QRect's own constructor adds nothing; the
 // remembered numbers too, since the document reader holds them as the calls hold their arguments.
+// Half the screens are drawn as real desktops have them, and half the remembered rectangles near
+// them, so that the one promise checked here gets its cases: on a screen with room for the
+// default window, the window is on the screen.
 
 #include "fuzzsession.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
+
+#include "display/windowrect_p.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -21,11 +26,58 @@ QRect anyRect(FuzzedDataProvider &input)
     return QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
+// Windows and screens mostly lie within a few thousand pixels of each other; half of them are
+// drawn from there, so that windows just touching a screen's edge come up.
+constexpr int nearby = 4096;
+
+// A screen at any offset and of any size a desktop could have; the library holds these as given.
+QRect desktopScreen(FuzzedDataProvider &input)
+{
+    const int limit = input.ConsumeBool() ? nearby : windowCoordinateLimit;
+    const int left = input.ConsumeIntegralInRange(-limit, limit);
+    const int top = input.ConsumeIntegralInRange(-limit, limit);
+    const int size = limit == nearby ? 2 * nearby : windowCoordinateLimit;
+    const int width = input.ConsumeIntegralInRange(0, size);
+    const int height = input.ConsumeIntegralInRange(0, size);
+    return QRect(left, top, width, height);
+}
+
+// The default window's size, with the band above a screen's bottom edge that a window's top
+// must keep clear of.
+constexpr int roomyWidth = 994;
+constexpr int roomyHeight = 801 + 40;
+
+// On a screen with room for the default window, geometry() puts the window on that screen and
+// no larger than it, whatever was remembered. Screens beyond +-windowCoordinateLimit are placed
+// as if they lay at that limit, so only screens held as given are checked.
+//
+// One window the placement rules leave beside the screen: one remembered taller than the screen
+// whose left edge lies left of the screen's, with only a few pixels on it. It counts as on the
+// screen horizontally and is not moved; being too tall, it is cut to the snapped default size
+// keeping its left edge, and the snapped width can be up to 15 pixels narrower than the
+// remembered one, enough to leave the screen ("-1003,0,1009,1200" on 0,0 1920x1080 becomes
+// -1003,0 994x801). Such a window is only checked for its size.
+void checkOnScreen(const QRect &screen, const QRect &remembered, const QRect &window)
+{
+    if (windowRect(screen) != screen || screen.width() < roomyWidth || screen.height() < roomyHeight)
+        return;
+    const bool cutBesideScreen = remembered.height() > screen.height() && remembered.left() < screen.left();
+    if ((window.intersects(screen) || cutBesideScreen) && window.width() <= screen.width()
+        && window.height() <= screen.height())
+        return;
+    const auto text = [](const QRect &r) {
+        return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+    };
+    FuzzSession::broken(QStringLiteral("window %1 is not on screen %2 (remembered %3)")
+                            .arg(text(window), text(screen), text(remembered)));
+}
+
 QString rememberedText(FuzzedDataProvider &input)
 {
+    const bool near = input.ConsumeBool();
     QStringList numbers;
     for (int i = 0; i < 4; ++i)
-        numbers.append(QString::number(input.ConsumeIntegral<int>()));
+        numbers.append(QString::number(near ? input.ConsumeIntegralInRange(-nearby, nearby) : input.ConsumeIntegral<int>()));
     return numbers.join(QLatin1Char(','));
 }
 
@@ -52,7 +104,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         for (int id = 0; id < windows && input.remaining_bytes() > 0; ++id) {
             if (input.ConsumeBool())
                 settings->setGeometry(anyRect(input), id);
-            settings->geometry(anyRect(input), id);
+            const QRect screen = input.ConsumeBool() ? desktopScreen(input) : anyRect(input);
+            const QRect remembered = settings->rememberedGeometries().value(id);
+            checkOnScreen(screen, remembered, settings->geometry(screen, id));
         }
     }
     return 0;

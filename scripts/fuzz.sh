@@ -6,7 +6,8 @@
 #   scripts/fuzz.sh [NAME...]       each harness for $FUZZ_SECONDS seconds (default 60); the
 #                                   corpus grows in build-fuzz/corpus/<name>/
 #   scripts/fuzz.sh --ci [NAME...]  each harness over its seeds, its regressions and
-#                                   $FUZZ_RUNS (default 2000) new inputs; fails on any finding
+#                                   $FUZZ_RUNS new inputs (by default 2000, fewer for the slow
+#                                   harnesses, see ci_runs); fails on any finding
 #
 # FUZZ_ARGS adds libFuzzer options to a timed run, e.g. "-fork=1 -ignore_crashes=1" to go on
 # past known findings and collect every distinct one.
@@ -24,7 +25,7 @@ if [ "${1:-}" = "--ci" ]; then
 fi
 names=("$@")
 if [ ${#names[@]} -eq 0 ]; then
-    names=(sessionfile jsonobject weblink inifiles controlpolicy geometry)
+    names=(sessionfile jsonobject weblink inifiles controlpolicy geometry vdsession)
 fi
 
 scripts/setup.sh
@@ -85,9 +86,30 @@ seed() {
                   echo "### $(basename "$file")"; cat "$file"; done
               printf '### sysInfo.ini\n[cpu]\nprocessors=8\nmhz=2.40GHz\n[memory]\ntotal=16\navailable=9.5\n'
               printf '### decoders.ini\n[VIDEO_DECODERS]\nDECODERS=DXVA, FFMPEG\n'; } >"$seeds/all-five" ;;
+        vdsession)
+            # Screens as the tool is given them, side by side, overlapping and at the limits,
+            # before the session files it is run on.
+            local file index=0
+            local screens=('0,0,1920,1080' '0,0,2560,1440\n--screen 2560,0,1920,1080'
+                           '-1280,0,1280,1024@1\n--screen 0,0,1920,1080@0' '0,0,0,1080' '1048576,-1048576,994,841@-7')
+            for file in tests/data/tool/*.vdp tests/data/current/*.vdp examples/*.vdp examples/qml/*.vdp; do
+                { printf -- '--screen %b\n' "${screens[index % ${#screens[@]}]}"; cat "$file"; } \
+                    >"$seeds/$(basename "$(dirname "$file")")-$(basename "$file")"
+                index=$((index + 1))
+            done ;;
         controlpolicy|geometry)
             # Any bytes make values; the fixtures give a varied start.
             copy_seeds "$seeds" tests/data/policy/*.json ;;
+    esac
+}
+
+# New inputs per harness in a CI run. Each input of sessionfile and vdsession loads a session
+# file, and saves, checks or dumps it too; fewer of them keep the whole run near two minutes.
+ci_runs() {
+    case $1 in
+        sessionfile) echo 1000 ;;
+        vdsession) echo 500 ;;
+        *) echo 2000 ;;
     esac
 }
 
@@ -113,7 +135,7 @@ for name in "${names[@]}"; do
     if [ $ci -eq 1 ]; then
         # The kept findings first, each on its own, then a short fixed run over the seeds.
         (cd "$work" && HOME="$work" find "$root/fuzz/regressions/$name" -type f -exec "$work/${name}_fuzzer" "${common[@]}" {} + >"$work/log" 2>&1) &&
-        (cd "$work" && HOME="$work" "$work/${name}_fuzzer" "${common[@]}" -runs="${FUZZ_RUNS:-2000}" -seed=1 "$seeds" >>"$work/log" 2>&1)
+        (cd "$work" && HOME="$work" "$work/${name}_fuzzer" "${common[@]}" -runs="${FUZZ_RUNS:-$(ci_runs "$name")}" -seed=1 "$seeds" >>"$work/log" 2>&1)
     else
         # shellcheck disable=SC2086 # FUZZ_ARGS holds libFuzzer options, one word each
         (cd "$work" && HOME="$work" "$work/${name}_fuzzer" "${common[@]}" -max_total_time="${FUZZ_SECONDS:-60}" \

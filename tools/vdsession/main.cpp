@@ -2,6 +2,7 @@
 // session file against what the readers take, and describes the file's format.
 
 #include "geometrypicture.h"
+#include "screenarg.h"
 #include "settingsdump.h"
 
 #include <vdsessionsettings/sessioncheck.h>
@@ -517,24 +518,6 @@ const QCommandLineOption screenOption(QStringLiteral("screen"),
 const QCommandLineOption svgOption(QStringLiteral("svg"), QStringLiteral("Also draw the screens and windows into OUT.svg."),
                                    QStringLiteral("OUT.svg"));
 
-// Screens far larger than any monitor, or offsets beyond any desktop, are typing mistakes; they
-// are refused before their edges could overflow.
-constexpr int screenLimit = 1 << 20;
-
-QPair<QRect, int> parseScreen(const QString &text, int defaultId)
-{
-    static const QRegularExpression pattern(QStringLiteral("^(-?\\d{1,7}),(-?\\d{1,7}),(\\d{1,7}),(\\d{1,7})(?:@(-?\\d{1,9}))?$"));
-    const QRegularExpressionMatch match = pattern.match(text);
-    const QRect screen = match.hasMatch() ? QRect(match.captured(1).toInt(), match.captured(2).toInt(),
-                                                  match.captured(3).toInt(), match.captured(4).toInt())
-                                          : QRect();
-    if (screen.isEmpty() || std::abs(screen.x()) > screenLimit || std::abs(screen.y()) > screenLimit
-        || screen.width() > screenLimit || screen.height() > screenLimit)
-        error(QStringLiteral("malformed --screen, expected X,Y,W,H[@ID] with W and H above 0: %1").arg(text));
-    const int id = match.captured(5).isEmpty() ? defaultId : match.captured(5).toInt();
-    return {screen, id};
-}
-
 void addGeometryArguments(QCommandLineParser &parser)
 {
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The session file (.vdp)."));
@@ -551,8 +534,10 @@ int runGeometry(const QCommandLineParser &parser)
         error(QStringLiteral("geometry: give at least one --screen X,Y,W,H[@ID]"));
     QList<PlacedWindow> windows;
     for (int i = 0; i < screenTexts.size(); ++i) {
-        const auto screen = parseScreen(screenTexts.at(i), i);
-        windows.append({screen.second, screen.first, QRect(), QRect()});
+        const std::optional<ScreenArgument> screen = parseScreen(screenTexts.at(i), i);
+        if (!screen)
+            error(QStringLiteral("malformed --screen, expected X,Y,W,H[@ID] with W and H above 0: %1").arg(screenTexts.at(i)));
+        windows.append({screen->id, screen->screen, QRect(), QRect()});
     }
     const QString svgPath = parser.value(svgOption);
 
