@@ -28,6 +28,11 @@ bool mayReplace(const QString &path, QString *errorString);
 // (POSIX), or its hidden, system and archive attributes (Windows). Nothing for a new file.
 void keepAttributes(QSaveFile &file, const QString &path);
 
+// Whether a file that another program holds open cannot be replaced meanwhile, as on Windows
+// (where only readers that share deletion allow it, and under Wine none); a refused replace is
+// then worth trying again once that program has read it.
+bool openFileBlocksReplace();
+
 } // namespace PlatformFile
 
 #endif

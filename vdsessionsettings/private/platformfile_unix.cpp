@@ -107,3 +107,5 @@ void PlatformFile::keepAttributes(QSaveFile &file, const QString &path)
     if (::fchmod(file.handle(), old.st_mode & 07777) != 0)
         spdlog::debug("cannot keep the mode of {}", path);
 }
+
+bool PlatformFile::openFileBlocksReplace() { return false; }

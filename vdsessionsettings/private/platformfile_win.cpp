@@ -80,3 +80,5 @@ void PlatformFile::keepAttributes(QSaveFile &file, const QString &path)
     if (handle == INVALID_HANDLE_VALUE || !::SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof basic))
         spdlog::debug("cannot keep the attributes of {}", path);
 }
+
+bool PlatformFile::openFileBlocksReplace() { return true; }

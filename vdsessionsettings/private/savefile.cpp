@@ -4,6 +4,7 @@
 #include "platformfile_p.h"
 
 #include <QSaveFile>
+#include <QThread>
 
 bool reportWriteFailure(const QString &path, const QString &reason)
 {
@@ -17,10 +18,12 @@ bool writeWholeFile(const QString &path, const QByteArray &content)
     return saveWholeFile(path, content, &reason) || reportWriteFailure(path, reason);
 }
 
-bool saveWholeFile(const QString &path, const QByteArray &content, QString *errorString)
+namespace {
+
+// Tries to replace the file once. @p refusedForNow tells a replace that the platform refused
+// only while another program had the file open.
+bool saveOnce(const QString &path, const QByteArray &content, QString *errorString, bool *refusedForNow)
 {
-    if (!PlatformFile::mayReplace(path, errorString))
-        return false;
     QSaveFile file(path);
     // Unbuffered: a buffered QSaveFile takes every byte into memory, meets the refused write only
     // while commit() flushes, and still renames the cut file over the old one (QTBUG-75077). Here
@@ -45,7 +48,27 @@ bool saveWholeFile(const QString &path, const QByteArray &content, QString *erro
     }
     if (!file.commit()) {
         *errorString = file.errorString();
+        *refusedForNow = file.error() == QFileDevice::RenameError && PlatformFile::openFileBlocksReplace();
         return false;
     }
     return true;
+}
+
+// Another program reads the file for a few milliseconds at most.
+constexpr int replaceAttempts = 5;
+
+} // namespace
+
+bool saveWholeFile(const QString &path, const QByteArray &content, QString *errorString)
+{
+    if (!PlatformFile::mayReplace(path, errorString))
+        return false;
+    for (int attempt = 1;; ++attempt) {
+        bool refusedForNow = false;
+        if (saveOnce(path, content, errorString, &refusedForNow))
+            return true;
+        if (!refusedForNow || attempt == replaceAttempts)
+            return false;
+        QThread::msleep(10 * attempt);
+    }
 }
