@@ -14,6 +14,7 @@ packages=("$@")
     libspdlog-dev libfmt-dev
     libbenchmark-dev
     python3 python3-jsonschema
+    man-db groff-base
 )
 
 missing=()

@@ -40,6 +40,10 @@ private Q_SLOTS:
     void controlCharactersInJson();
     void helpOnConsole_data();
     void helpOnConsole();
+    void diff_data();
+    void diff();
+    void jsonFormat_data();
+    void jsonFormat();
 
 private:
     std::unique_ptr<TestSession> m_session;
@@ -237,7 +241,8 @@ void tst_VdSession::previousSessionFileSurvives()
     const QByteArray session = m_session->readFile(sessionFile);
     const QByteArray previous = m_session->readFile(previousFile);
 
-    const QStringList commands[] = {{"show", sessionFile}, {"show", "--json", sessionFile}, {"check", sessionFile}};
+    const QStringList commands[] = {{"show", sessionFile}, {"show", "--json", sessionFile}, {"check", sessionFile},
+                                    {"diff", sessionFile, sessionFile}};
     for (const QStringList &arguments : commands) {
         const Result result = run(arguments);
         QVERIFY2(result.status == 0, result.err.constData());
@@ -489,6 +494,79 @@ void tst_VdSession::helpOnConsole()
     QVERIFY2(QString::fromUtf8(result.out).contains(QRegularExpression(expected)), result.out.constData());
     QVERIFY(!result.out.contains('\r'));
     QVERIFY(result.out.endsWith('\n'));
+}
+
+void tst_VdSession::diff_data()
+{
+    QTest::addColumn<QByteArray>("from");
+    QTest::addColumn<QByteArray>("to");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("lines");
+
+    QFile file(currentExample);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray example = file.readAll();
+    QByteArray moved = example;
+    moved.replace("\"10.40.2.15\"", "\"10.40.2.16\"");
+    QByteArray newPassword = example;
+    newPassword.replace("Zm#2025-spring", "Zm#2026-winter");
+    // Written differently, read the same: the keys in another order and no indentation.
+    const QByteArray compact = QJsonDocument::fromJson(example).toJson(QJsonDocument::Compact);
+
+    QTest::newRow("same file")      << example << example     << 0 << QStringList();
+    QTest::newRow("same settings")  << example << compact     << 0 << QStringList();
+    QTest::newRow("server moved")   << example << moved       << 1 << QStringList{"serverIp: \"10.40.2.15\" -> \"10.40.2.16\"", "uuid: "};
+    QTest::newRow("secret changed") << example << newPassword << 1 << QStringList{"getPassword: changed"};
+}
+
+// diff compares the settings, not the text, exits as diff(1) does, and never shows a secret.
+void tst_VdSession::diff()
+{
+    QFETCH(QByteArray, from);
+    QFETCH(QByteArray, to);
+    QFETCH(int, status);
+    QFETCH(QStringList, lines);
+
+    const QString a = m_session->writeFile(QStringLiteral("a.vdp"), from);
+    const QString b = m_session->writeFile(QStringLiteral("b.vdp"), to);
+    const Result text = run({"diff", a, b});
+    QCOMPARE(text.status, status);
+    const QStringList printed = QString::fromUtf8(text.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(printed.size(), lines.size());
+    for (int i = 0; i < lines.size(); ++i)
+        QVERIFY2(printed.at(i).startsWith(lines.at(i)), qPrintable(printed.at(i)));
+
+    const Result json = run({"diff", "--json", a, b});
+    QCOMPARE(json.status, status);
+    const QJsonObject changed = QJsonDocument::fromJson(json.out).object().value("changed").toObject();
+    QCOMPARE(changed.size(), lines.size());
+    for (const QByteArray &output : {text.out, json.out}) {
+        QVERIFY(!output.contains("Zm#2025-spring"));
+        QVERIFY(!output.contains("Zm#2026-winter"));
+    }
+
+    QCOMPARE(run({"diff", a, QStringLiteral("missing.vdp")}).status, 2);
+}
+
+void tst_VdSession::jsonFormat_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+
+    QTest::newRow("show")     << QStringList{"show", "--json", currentExample};
+    QTest::newRow("web")      << QStringList{"web", "--json", launchLink()};
+    QTest::newRow("geometry") << QStringList{"geometry", "--json", currentExample, "--screen", "0,0,1920,1080"};
+    QTest::newRow("check")    << QStringList{"check", "--json", mistakesExample};
+    QTest::newRow("diff")     << QStringList{"diff", "--json", currentExample, legacyExample};
+}
+
+// Scripts learn from "format" which version of an output they read.
+void tst_VdSession::jsonFormat()
+{
+    QFETCH(QStringList, arguments);
+
+    const Result result = run(arguments);
+    QVERIFY2(result.status == 0 || result.status == 1, result.err.constData());
+    QCOMPARE(QJsonDocument::fromJson(result.out).object().value("format"), QJsonValue(1));
 }
 
 QTEST_GUILESS_MAIN(tst_VdSession)

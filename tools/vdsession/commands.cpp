@@ -48,6 +48,13 @@ QVector<Command> buildCommands()
          {sessionFile},
          {jsonOption()},
          runCheck},
+        {QStringLiteral("diff"),
+         QStringLiteral("Print every setting two session files give differently, as diff(1) exits: 0 when none, 1 "
+                        "when some."),
+         {{QStringLiteral("A"), QStringLiteral("The first session file."), QString()},
+          {QStringLiteral("B"), QStringLiteral("The second session file."), QString()}},
+         {jsonOption()},
+         runDiff},
         {QStringLiteral("schema"),
          QStringLiteral("Print the JSON Schema of session files."),
          {},

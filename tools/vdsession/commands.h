@@ -53,6 +53,7 @@ int runShow(const QCommandLineParser &parser);
 int runWeb(const QCommandLineParser &parser);
 int runGeometry(const QCommandLineParser &parser);
 int runCheck(const QCommandLineParser &parser);
+int runDiff(const QCommandLineParser &parser);
 int runSchema(const QCommandLineParser &parser);
 int runManPage(const QCommandLineParser &parser);
 

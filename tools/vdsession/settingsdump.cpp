@@ -7,6 +7,7 @@
 #include <QMetaProperty>
 #include <QRect>
 
+#include <algorithm>
 #include <climits>
 #include <functional>
 
@@ -220,6 +221,11 @@ QJsonObject settingsToJson(VdSessionSettings &settings, bool showSecrets)
         }
     }
     return dump;
+}
+
+bool isSecretSetting(const QString &name)
+{
+    return std::any_of(std::begin(secrets), std::end(secrets), [&](const char *secret) { return name == QLatin1String(secret); });
 }
 
 QJsonArray rememberedGeometries(const VdSessionSettings &settings, const QList<int> &screenIds)

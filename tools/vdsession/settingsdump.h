@@ -22,6 +22,9 @@ class VdSessionSettings;
  */
 QJsonObject settingsToJson(VdSessionSettings &settings, bool showSecrets);
 
+/** Whether the setting @p name of the dump is one that settingsToJson() hides. */
+bool isSecretSetting(const QString &name);
+
 /**
  * The window rectangle remembered for each of @p screenIds, as {"id", "geometry": {"x",
  * "y", "width", "height"}}; a screen with nothing usable remembered (no rectangle, or an empty
