@@ -77,6 +77,49 @@ private Q_SLOTS:
             QVERIFY2(!finding.message.contains("73915"), qPrintable(finding.message)); // the planted password
     }
 
+    // A number that names none of its enumeration's enumerators is found where it stands, in
+    // either layout. A number the reader replaces is a range finding alone, a value of another
+    // type a type finding alone; the numbers an enumeration names give nothing.
+    void enumerators_data()
+    {
+        QTest::addColumn<QByteArray>("document");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QString>("message"); // of the last finding; empty: not compared
+
+        const QString streamModes = "-1 TYPE_STREAM_NONE, 0 TYPE_STREAM_OFFICE, 1 TYPE_STREAM_VIDEO, 2 TYPE_STREAM_HD, 3 TYPE_STREAM_ALWAYS";
+        QTest::newRow("stream mode 9")               << QByteArray(R"({"stream_control_value": 9})")
+                                                     << QStringList{"enumerator /stream_control_value"}
+                                                     << "9 names none of the enumerators of StreamControlType (" + streamModes + "); 9 is used as it is";
+        QTest::newRow("render mode -5")              << QByteArray(R"({"render mode": -5, "window mode": 2})")
+                                                     << QStringList{"enumerator /render mode"}
+                                                     << "-5 names none of the enumerators of RenderMode (0 RenderModeTotal, 1 RenderModePart); -5 is used as it is";
+        QTest::newRow("int limit")                   << QByteArray(R"({"vm settings": {"vm": {"controlPolicy": {"video_policy": {"videoDecode": -2147483648}}}}})")
+                                                     << QStringList{"enumerator /vm settings/vm/controlPolicy/video_policy/videoDecode"} << "";
+        QTest::newRow("named numbers")               << QByteArray(R"({"stream_control_value": -1, "render mode": 0, "window mode": 0, "vgpu qp type": 0})")
+                                                     << QStringList() << "";
+        QTest::newRow("replaced, out of range")      << QByteArray(R"({"basic settings": {"display4KType": 7, "auto break second times": -1}})")
+                                                     << QStringList{"range /basic settings/display4KType", "range /basic settings/auto break second times"} << "";
+        QTest::newRow("replaced, another type")      << QByteArray(R"({"mouse_mode": 1.5, "config mode": "1"})")
+                                                     << QStringList{"type /mouse_mode", "type /config mode"} << "";
+        QTest::newRow("no enumeration")              << QByteArray(R"({"render_type": 9, "vm settings": {"serverType": 9}})")
+                                                     << QStringList() << "";
+        QTest::newRow("legacy stream and render")    << QByteArray(R"({"vdsession settings": {"stream_control_value": 9, "mouse_mode": 1}, "render mode": -5})")
+                                                     << QStringList{"enumerator /vdsession settings/stream_control_value", "enumerator /render mode"} << "";
+        QTest::newRow("legacy, named")               << QByteArray(R"({"vdsession settings": {"stream_control_value": 3}, "window mode": 2, "render system mode": 2})")
+                                                     << QStringList() << "";
+    }
+    void enumerators()
+    {
+        QFETCH(QByteArray, document);
+        QFETCH(QStringList, expected);
+        QFETCH(QString, message);
+
+        const VdSessionCheck check = VdSessionCheck::checkDocument(document);
+        QCOMPARE(lines(check), expected);
+        if (!message.isEmpty())
+            QCOMPARE(check.findings().last().message, message);
+    }
+
     // A number saveToVdp() would change is reported with what the save writes instead, and the
     // save writes just that: Qt 6 keeps 64-bit integers, Qt 5 holds every number as a double.
     // Another spelling of the same value is no change.

@@ -114,15 +114,8 @@ public:
             add(lookup.path.pointer(), Kind::Type,
                 QStringLiteral("found %1 where %2 is read; %3 is used")
                     .arg(shown(lookup.found, secret), SessionKeys::typeName(lookup.expected), shownFallback(lookup, secret)));
-        } else if (lookup.ranged) {
-            const int number = JsonValue::toNumber(lookup.found);
-            if (number < lookup.low || number > lookup.high) {
-                JsonLookup used = lookup;
-                used.fallback = lookup.outOfRange;
-                add(lookup.path.pointer(), Kind::Range,
-                    QStringLiteral("%1 is outside %2 to %3; %4 is used")
-                        .arg(number).arg(lookup.low).arg(lookup.high).arg(shownFallback(used, secret)));
-            }
+        } else if (lookup.expected == JsonType::Number) {
+            checkNumber(lookup, secret);
         }
         return lookup.found;
     }
@@ -147,6 +140,30 @@ public:
     }
 
 private:
+    // A number the reader replaces because of its range, or keeps although it names nothing. A
+    // replaced number is no longer the one written, so its enumerator does not matter.
+    void checkNumber(const JsonLookup &lookup, bool secret)
+    {
+        const int number = JsonValue::toNumber(lookup.found);
+        if (lookup.ranged && (number < lookup.low || number > lookup.high)) {
+            JsonLookup used = lookup;
+            used.fallback = lookup.outOfRange;
+            add(lookup.path.pointer(), Kind::Range,
+                QStringLiteral("%1 is outside %2 to %3; %4 is used")
+                    .arg(number).arg(lookup.low).arg(lookup.high).arg(shownFallback(used, secret)));
+            return;
+        }
+        const QMetaEnum &enumeration = lookup.enumeration;
+        if (!enumeration.isValid() || enumeration.isFlag() || enumeration.valueToKey(number) || secret)
+            return;
+        QStringList named;
+        for (int i = 0; i < enumeration.keyCount(); ++i)
+            named << QStringLiteral("%1 %2").arg(enumeration.value(i)).arg(QLatin1String(enumeration.key(i)));
+        add(lookup.path.pointer(), Kind::Enumerator,
+            QStringLiteral("%1 names none of the enumerators of %2 (%3); %1 is used as it is")
+                .arg(number).arg(QLatin1String(enumeration.name()), named.join(QStringLiteral(", "))));
+    }
+
     void descend(const QJsonValue &value, const QString &pointer, const QString &pattern)
     {
         const SessionKeys::Key *key = SessionKeys::find(m_layout, pattern);
@@ -544,6 +561,7 @@ QString VdSessionCheck::kindName(FindingKind kind)
     case FindingKind::Type: return QStringLiteral("type");
     case FindingKind::Range: return QStringLiteral("range");
     case FindingKind::Precision: return QStringLiteral("precision");
+    case FindingKind::Enumerator: return QStringLiteral("enumerator");
     case FindingKind::Unknown: break;
     }
     return QStringLiteral("unknown");

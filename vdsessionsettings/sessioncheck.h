@@ -39,6 +39,7 @@ public:
         Legacy,     ///< the earlier launchers' layout, with a top-level "vdsession settings"
     };
 
+    /** What a finding is about; kindName() gives each its name in the vdsession tool's output. */
     enum class FindingKind {
         Type,    ///< present with another JSON type than the reader takes; the default is used
         Range,   ///< a number the reader replaced because it lies outside the range it allows
@@ -49,6 +50,12 @@ public:
          * instead. Reported until the paths of these findings add up to the document's length.
          */
         Precision,
+        /**
+         * A number where the key's values are an enumeration, that names none of its enumerators;
+         * the reader keeps it as it is. The message lists the enumerators with their numbers. A
+         * number the reader replaces because it lies outside its range is a Range finding instead.
+         */
+        Enumerator,
     };
 
     struct Finding
@@ -83,7 +90,7 @@ public:
 
     /** "current", "legacy" or "unreadable". */
     static QString layoutName(Layout layout);
-    /** "type", "range", "unknown" or "precision". */
+    /** "type", "range", "unknown", "precision" or "enumerator". */
     static QString kindName(FindingKind kind);
 
     /**
