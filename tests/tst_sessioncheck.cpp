@@ -77,10 +77,11 @@ private Q_SLOTS:
             QVERIFY2(!finding.message.contains("73915"), qPrintable(finding.message)); // the planted password
     }
 
-    // A number that names none of its enumeration's enumerators is found where it stands, in
-    // either layout. A number the reader replaces is a range finding alone, a value of another
-    // type a type finding alone; the numbers an enumeration names give nothing.
-    void enumerators_data()
+    // A number that names none of its enumeration's enumerators, and text that the readers parse
+    // and cannot, are found where they stand, in either layout, with what the session does
+    // instead. A number the reader replaces is a range finding alone, a value of another type a
+    // type finding alone; the numbers an enumeration names, and text the readers take, give nothing.
+    void enumeratorsAndFormats_data()
     {
         QTest::addColumn<QByteArray>("document");
         QTest::addColumn<QStringList>("expected");
@@ -107,8 +108,52 @@ private Q_SLOTS:
                                                      << QStringList{"enumerator /vdsession settings/stream_control_value", "enumerator /render mode"} << "";
         QTest::newRow("legacy, named")               << QByteArray(R"({"vdsession settings": {"stream_control_value": 3}, "window mode": 2, "render system mode": 2})")
                                                      << QStringList() << "";
+
+        QTest::newRow("rectangle of three")          << QByteArray(R"({"geometrys": [{"id": 0, "geometry": "0,0,1920,1080"}, {"id": 1, "geometry": "320,120,1282"}]})")
+                                                     << QStringList{"format /geometrys/1/geometry"}
+                                                     << "the string \"320,120,1282\" is not a rectangle \"left,top,width,height\" of four integers; "
+                                                        "the element is skipped, so screen 1 gets no remembered window from it";
+        QTest::newRow("rectangle of five")           << QByteArray(R"({"geometrys": [{"geometry": "0,0,1920,1080,"}]})")
+                                                     << QStringList{"format /geometrys/0/geometry"} << "";
+        QTest::newRow("rectangle, empty")            << QByteArray(R"({"geometrys": [{"id": 2, "geometry": ""}]})")
+                                                     << QStringList{"format /geometrys/0/geometry"} << "";
+        QTest::newRow("rectangle, piece no integer") << QByteArray(R"({"geometrys": [{"id": 2, "geometry": "0,0,wide,1080"}]})")
+                                                     << QStringList{"format /geometrys/0/geometry"}
+                                                     << "\"wide\" in the string \"0,0,wide,1080\" is not a decimal integer of 32 bits; it counts as 0";
+        QTest::newRow("rectangle beyond 32 bits")    << QByteArray(R"({"geometrys": [{"id": 2, "geometry": "-1280,,2147483648,1024"}]})")
+                                                     << QStringList{"format /geometrys/0/geometry"}
+                                                     << "\"\" and \"2147483648\" in the string \"-1280,,2147483648,1024\" are not decimal integers of 32 bits; each counts as 0";
+        QTest::newRow("rectangles the reader takes") << QByteArray(R"({"geometrys": [{"id": 0, "geometry": " 0, +0 ,1920,\t1080 "}, {"id": 1, "geometry": "-2147483648,0,2147483647,1"}], "display_res": " 1600 , 900 "})")
+                                                     << QStringList() << "";
+        QTest::newRow("rectangle, another type")     << QByteArray(R"({"geometrys": [{"id": 3, "geometry": [0, 0, 800, 600]}]})")
+                                                     << QStringList{"type /geometrys/0/geometry"}
+                                                     << "found an array where a string holding a rectangle \"left,top,width,height\" of four integers is read; "
+                                                        "the element is skipped, so screen 3 gets no remembered window from it";
+        QTest::newRow("single rectangle")            << QByteArray(R"({"geometry": "1,2", "geometrys": [{"id": 1, "geometry": "1,2"}]})")
+                                                     << QStringList{"format /geometry"}
+                                                     << "the string \"1,2\" is not a rectangle \"left,top,width,height\" of four integers; screen 0 gets no remembered "
+                                                        "window, and geometrys is not read while geometry is present, so no screen gets one from this file";
+        QTest::newRow("legacy rectangle")            << QByteArray(R"({"vdsession settings": {"geometrys": [{"id": 3, "geometry": "320,120,1282"}]}})")
+                                                     << QStringList{"format /vdsession settings/geometrys/0/geometry"} << "";
+        QTest::newRow("display size of one")         << QByteArray(R"({"display_res": "1920x1080"})")
+                                                     << QStringList{"format /display_res"}
+                                                     << "the string \"1920x1080\" is not a size \"width,height\" of two integers; the display size stays as it was before loading";
+        QTest::newRow("display size, empty piece")   << QByteArray(R"({"display_res": "1920,"})")
+                                                     << QStringList{"format /display_res"} << "";
+        QTest::newRow("legacy leaves display size")  << QByteArray(R"({"vdsession settings": {}, "display_res": "1920x1080"})")
+                                                     << QStringList() << "";
+        QTest::newRow("pool type in words")          << QByteArray(R"({"vm settings": {"poolType": "seven"}})")
+                                                     << QStringList{"format /vm settings/poolType"}
+                                                     << "the string \"seven\" is not a decimal integer of 32 bits; 0 is used";
+        QTest::newRow("pool type beyond 32 bits")    << QByteArray(R"({"vm settings": {"poolType": "2147483648"}})")
+                                                     << QStringList{"format /vm settings/poolType"} << "";
+        QTest::newRow("pool type as a number")       << QByteArray(R"({"vm settings": {"poolType": 7}})")
+                                                     << QStringList{"type /vm settings/poolType"}
+                                                     << "found the number 7 where a string holding a decimal integer of 32 bits is read; 0 is used";
+        QTest::newRow("pool type the reader takes")  << QByteArray(R"({"vm settings": {"poolType": " +7"}})")
+                                                     << QStringList() << "";
     }
-    void enumerators()
+    void enumeratorsAndFormats()
     {
         QFETCH(QByteArray, document);
         QFETCH(QStringList, expected);

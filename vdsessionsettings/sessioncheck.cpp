@@ -17,7 +17,6 @@ using Kind = VdSessionCheck::FindingKind;
 
 namespace {
 
-// Long texts are cut, so that a finding stays one line.
 constexpr int shownTextLength = 40;
 // No key of the layouts is longer; a longer one is no typo of any of them.
 constexpr int longestLikelyKey = 64;
@@ -25,6 +24,14 @@ constexpr int longestLikelyKey = 64;
 QString unescapedKey(QString key)
 {
     return key.replace(QLatin1String("~1"), QLatin1String("/")).replace(QLatin1String("~0"), QLatin1String("~"));
+}
+
+// Long texts are cut, so that a finding stays one line.
+QString shortened(QString text)
+{
+    if (text.size() > shownTextLength)
+        text = text.left(shownTextLength) + QStringLiteral("...");
+    return text;
 }
 
 // A value as a message shows it; a secret by its type alone.
@@ -38,10 +45,7 @@ QString shown(const QJsonValue &value, bool secret)
     case QJsonValue::String: {
         if (secret)
             return QStringLiteral("a string");
-        QString text = value.toString();
-        if (text.size() > shownTextLength)
-            text = text.left(shownTextLength) + QStringLiteral("...");
-        return QStringLiteral("the string \"%1\"").arg(text);
+        return QStringLiteral("the string \"%1\"").arg(shortened(value.toString()));
     }
     case QJsonValue::Array: return QStringLiteral("an array");
     case QJsonValue::Object: return QStringLiteral("an object");
@@ -111,11 +115,15 @@ public:
         const SessionKeys::Key *key = SessionKeys::find(m_layout, lookup.path.pattern());
         const bool secret = key && (key->flags & SessionKeys::Secret);
         if (!jsonAccepts(lookup.expected, lookup.found)) {
+            // Text to be parsed falls back on text that does not parse; the reader says what then.
+            const QString instead = lookup.unparsed.isEmpty() ? shownFallback(lookup, secret) + QStringLiteral(" is used") : lookup.unparsed;
             add(lookup.path.pointer(), Kind::Type,
-                QStringLiteral("found %1 where %2 is read; %3 is used")
-                    .arg(shown(lookup.found, secret), SessionKeys::typeName(lookup.expected), shownFallback(lookup, secret)));
+                QStringLiteral("found %1 where %2 is read; %3")
+                    .arg(shown(lookup.found, secret), SessionKeys::typeName(lookup.expected, lookup.format), instead));
         } else if (lookup.expected == JsonType::Number) {
             checkNumber(lookup, secret);
+        } else if (lookup.format != TextFormat::Free) {
+            checkText(lookup, secret);
         }
         return lookup.found;
     }
@@ -162,6 +170,34 @@ private:
         add(lookup.path.pointer(), Kind::Enumerator,
             QStringLiteral("%1 names none of the enumerators of %2 (%3); %1 is used as it is")
                 .arg(number).arg(QLatin1String(enumeration.name()), named.join(QStringLiteral(", "))));
+    }
+
+    // Text the reader parses and cannot: a size or a rectangle of another number of pieces, which
+    // the reader drops, or pieces that are no integers, which it reads as 0.
+    void checkText(const JsonLookup &lookup, bool secret)
+    {
+        QVector<int> integers;
+        QStringList unread;
+        const bool pieced = JsonValue::integersFromText(lookup.found.toString(), lookup.format, &integers, &unread);
+        if (pieced && unread.isEmpty())
+            return;
+        const QString text = shown(lookup.found, secret);
+        QString message;
+        if (!pieced || JsonValue::integerCount(lookup.format) == 1) {
+            message = QStringLiteral("%1 is not %2; %3").arg(text, SessionKeys::formatName(lookup.format), lookup.unparsed);
+        } else if (secret) {
+            message = QStringLiteral("%1 has pieces that are not decimal integers of 32 bits; each counts as 0").arg(text);
+        } else {
+            QStringList pieces;
+            for (const QString &piece : qAsConst(unread))
+                pieces << QStringLiteral("\"%1\"").arg(shortened(piece));
+            const QString last = pieces.takeLast();
+            message = pieces.isEmpty()
+                ? QStringLiteral("%1 in %2 is not a decimal integer of 32 bits; it counts as 0").arg(last, text)
+                : QStringLiteral("%1 and %2 in %3 are not decimal integers of 32 bits; each counts as 0")
+                      .arg(pieces.join(QStringLiteral(", ")), last, text);
+        }
+        add(lookup.path.pointer(), Kind::Format, message);
     }
 
     void descend(const QJsonValue &value, const QString &pointer, const QString &pattern)
@@ -458,10 +494,7 @@ QString precisionMessage(const DocumentScan::Number &number, bool secret)
 {
     if (secret)
         return QStringLiteral("saveToVdp() writes this number back changed");
-    QString token = QString::fromLatin1(number.token);
-    if (token.size() > shownTextLength)
-        token = token.left(shownTextLength) + QStringLiteral("...");
-    return QStringLiteral("saveToVdp() writes %1 back as %2").arg(token, QString::fromLatin1(number.written));
+    return QStringLiteral("saveToVdp() writes %1 back as %2").arg(shortened(QString::fromLatin1(number.token)), QString::fromLatin1(number.written));
 }
 
 } // namespace
@@ -562,6 +595,7 @@ QString VdSessionCheck::kindName(FindingKind kind)
     case FindingKind::Range: return QStringLiteral("range");
     case FindingKind::Precision: return QStringLiteral("precision");
     case FindingKind::Enumerator: return QStringLiteral("enumerator");
+    case FindingKind::Format: return QStringLiteral("format");
     case FindingKind::Unknown: break;
     }
     return QStringLiteral("unknown");

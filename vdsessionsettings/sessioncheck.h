@@ -56,6 +56,12 @@ public:
          * number the reader replaces because it lies outside its range is a Range finding instead.
          */
         Enumerator,
+        /**
+         * A string the reader parses and cannot: a window rectangle that is not four integers, a
+         * display size that is not two, a decimal number that is none. The message tells what the
+         * session does instead. A value that is no string at all is a Type finding.
+         */
+        Format,
     };
 
     struct Finding
@@ -90,7 +96,7 @@ public:
 
     /** "current", "legacy" or "unreadable". */
     static QString layoutName(Layout layout);
-    /** "type", "range", "unknown", "precision" or "enumerator". */
+    /** "type", "range", "unknown", "precision", "enumerator" or "format". */
     static QString kindName(FindingKind kind);
 
     /**
