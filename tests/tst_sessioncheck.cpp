@@ -46,7 +46,8 @@ private Q_SLOTS:
 
     // Each planted mistake is found once, where it was planted, in the order of the file; files
     // the launcher and the writer produce give nothing but the launcher's own extra keys. What
-    // cannot be read has a reason and no findings.
+    // cannot be read has a reason and no findings. Asked for the document as well, the check is
+    // the same and the document is the file's, or empty when the file cannot be read.
     void findings_data()
     {
         QTest::addColumn<QString>("fixture"); // under tests/data
@@ -69,12 +70,20 @@ private Q_SLOTS:
         QFETCH(Layout, layout);
         QFETCH(QString, expected);
 
-        const VdSessionCheck check = VdSessionCheck::checkFile(QFINDTESTDATA("data") + '/' + fixture);
+        const QString path = QFINDTESTDATA("data") + '/' + fixture;
+        const VdSessionCheck check = VdSessionCheck::checkFile(path);
         QCOMPARE(check.layout(), layout);
         QCOMPARE(check.errorString().isEmpty(), layout != Layout::Unreadable);
         QCOMPARE(lines(check), expected.isEmpty() ? QStringList() : QString::fromUtf8(session->readFile(QFINDTESTDATA("data/" + expected))).split('\n', Qt::SkipEmptyParts));
         for (const VdSessionCheck::Finding &finding : check.findings())
             QVERIFY2(!finding.message.contains("73915"), qPrintable(finding.message)); // the planted password
+
+        QJsonObject document{{"left from before", true}};
+        const VdSessionCheck withDocument = VdSessionCheck::checkFile(path, &document);
+        QCOMPARE(withDocument.layout(), layout);
+        QCOMPARE(withDocument.errorString(), check.errorString());
+        QCOMPARE(lines(withDocument), lines(check));
+        QCOMPARE(document, layout == Layout::Unreadable ? QJsonObject() : QJsonDocument::fromJson(session->readFile(path)).object());
     }
 
     // A number that names none of its enumeration's enumerators, and text that the readers parse

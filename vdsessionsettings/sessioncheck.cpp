@@ -497,42 +497,31 @@ QString precisionMessage(const DocumentScan::Number &number, bool secret)
     return QStringLiteral("saveToVdp() writes %1 back as %2").arg(shortened(QString::fromLatin1(number.token)), QString::fromLatin1(number.written));
 }
 
-} // namespace
-
-VdSessionCheck VdSessionCheck::checkFile(const QString &path)
-{
-    QByteArray content;
-    QString errorString;
-    if (!readSessionFileContent(path, &content, &errorString)) {
-        auto *d = new VdSessionCheckPrivate;
-        d->errorString = errorString;
-        return VdSessionCheck(d);
-    }
-    return checkDocument(content);
-}
-
-VdSessionCheck VdSessionCheck::checkDocument(const QByteArray &content)
+// The check of a session file's @p content, and its top-level object in @p root when it is a
+// session document at all.
+VdSessionCheckPrivate *checkContent(const QByteArray &content, QJsonObject *root)
 {
     auto *d = new VdSessionCheckPrivate;
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(content, &error);
     if (document.isNull()) {
         d->errorString = QStringLiteral("not a JSON document: %1 at offset %2").arg(error.errorString()).arg(error.offset);
-        return VdSessionCheck(d);
+        return d;
     }
     // The loader refuses an empty document too.
     if (document.isEmpty()) {
         d->errorString = QStringLiteral("an empty JSON document");
-        return VdSessionCheck(d);
+        return d;
     }
 
-    const QJsonObject root = document.object();
-    d->layout = hasLegacyLayout(root) ? Layout::Legacy : Layout::Current;
+    // A document that is an array reads as an empty object, as loading reads it.
+    *root = document.object();
+    d->layout = hasLegacyLayout(*root) ? Layout::Legacy : Layout::Current;
     Checker checker(d->layout);
     // A record of its own, so that the program's settings stay as they are.
     VdSessionSettingsPrivate scratch;
-    SessionKeys::readWithoutSideEffects(&scratch, JsonGroup(root, &checker), d->layout);
-    checker.findUnknown(root, QString(), QString());
+    SessionKeys::readWithoutSideEffects(&scratch, JsonGroup(*root, &checker), d->layout);
+    checker.findUnknown(*root, QString(), QString());
 
     // The readers see the numbers as Qt holds them, already rounded; the text tells what was written.
     QSet<QString> located;
@@ -555,7 +544,37 @@ VdSessionCheck VdSessionCheck::checkDocument(const QByteArray &content)
     std::stable_sort(placed.begin(), placed.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
     for (const auto &finding : qAsConst(placed))
         d->findings.append(finding.second);
+    return d;
+}
+
+} // namespace
+
+VdSessionCheck VdSessionCheck::checkFile(const QString &path)
+{
+    return checkFile(path, nullptr);
+}
+
+VdSessionCheck VdSessionCheck::checkFile(const QString &path, QJsonObject *document)
+{
+    QByteArray content;
+    QString errorString;
+    QJsonObject root;
+    VdSessionCheckPrivate *d = nullptr;
+    if (readSessionFileContent(path, &content, &errorString)) {
+        d = checkContent(content, &root);
+    } else {
+        d = new VdSessionCheckPrivate;
+        d->errorString = errorString;
+    }
+    if (document)
+        *document = root;
     return VdSessionCheck(d);
+}
+
+VdSessionCheck VdSessionCheck::checkDocument(const QByteArray &content)
+{
+    QJsonObject root;
+    return VdSessionCheck(checkContent(content, &root));
 }
 
 VdSessionCheck::VdSessionCheck()

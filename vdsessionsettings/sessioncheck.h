@@ -77,6 +77,24 @@ public:
 
     /** Reads the session file @p path and checks it. Touches no other file. */
     static VdSessionCheck checkFile(const QString &path);
+    /**
+     * Reads the session file @p path, checks it, and gives its top-level object in @p document,
+     * for a program that goes on to handle the document itself: the file is read once, and
+     * bounded and refused as loadFromVdp() reads and refuses it (a device, a pipe or a folder, a
+     * file larger than 16 MiB, text that is no JSON document or an empty one). A document that is
+     * a JSON array gives an empty object, as loading reads it.
+     *
+     * When the check is Unreadable, @p document is made empty and errorString() tells why.
+     * @p document may be null. Touches no other file.
+     *
+     * @code
+     * QJsonObject document;
+     * const VdSessionCheck check = VdSessionCheck::checkFile(path, &document);
+     * if (check.layout() == VdSessionCheck::Layout::Unreadable)
+     *     qWarning() << path << check.errorString();
+     * @endcode
+     */
+    static VdSessionCheck checkFile(const QString &path, QJsonObject *document);
     /** Checks the content of a session file. */
     static VdSessionCheck checkDocument(const QByteArray &content);
 
