@@ -247,7 +247,7 @@ private Q_SLOTS:
         SignalLog signalLog(session->settings());
 
         QCOMPARE(VdSessionCheck::checkFile("VdSession-abc.vdp").layout(), Layout::Current);
-        QCOMPARE(VdSessionCheck::checkFile(QFINDTESTDATA("data/check/mistakes.vdp")).findings().size(), 8);
+        QCOMPARE(VdSessionCheck::checkFile(QFINDTESTDATA("data/check/mistakes.vdp")).findings().size(), 11);
 
         QCOMPARE(QDir().entryList(QDir::NoDotAndDotDot | QDir::AllEntries), (QStringList{"abc-2.vdp", "VdSession-abc.vdp"}));
         QVERIFY(settingsToJson(*session->settings(), true) == before);
