@@ -2,9 +2,9 @@
 // the window rectangles a session document remembered. Screens and rectangles are drawn from the
 // whole int range, their edges given as corners so that QRect's own constructor adds nothing; the
 // remembered numbers too, since the document reader holds them as the calls hold their arguments.
-// Half the screens are drawn as real desktops have them, and half the remembered rectangles near
-// them, so that the one promise checked here gets its cases: on a screen with room for the
-// default window, the window is on the screen.
+// Half the screens are drawn as real desktops have them, and a third of the remembered rectangles
+// along the edges of the screen they are first placed on, so that the one promise checked here
+// gets its cases: on a screen with room for the default window, the window is on the screen.
 
 #include "fuzzsession.h"
 
@@ -14,6 +14,8 @@
 #include "display/windowrect_p.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
+
+#include <limits>
 
 namespace {
 
@@ -72,13 +74,49 @@ void checkOnScreen(const QRect &screen, const QRect &remembered, const QRect &wi
                             .arg(text(window), text(screen), text(remembered)));
 }
 
-QString rememberedText(FuzzedDataProvider &input)
+int clampedToInt(qint64 number)
 {
-    const bool near = input.ConsumeBool();
-    QStringList numbers;
-    for (int i = 0; i < 4; ++i)
-        numbers.append(QString::number(near ? input.ConsumeIntegralInRange(-nearby, nearby) : input.ConsumeIntegral<int>()));
-    return numbers.join(QLatin1Char(','));
+    return int(qBound<qint64>(std::numeric_limits<int>::min(), number, std::numeric_limits<int>::max()));
+}
+
+// A remembered rectangle "left,top,width,height": any numbers, numbers near the origin, or, for a
+// third of them, edges and sizes within a few pixels of the screen the window is first placed
+// on, where the placement rules change their mind (a window just on or just off a side, just
+// taller or wider than the screen, just clear of the bottom band).
+QString rememberedText(FuzzedDataProvider &input, const QRect &screen)
+{
+    constexpr int fewPixels = 48;
+    const auto near = [&](qint64 edge) { return clampedToInt(edge + input.ConsumeIntegralInRange(-fewPixels, fewPixels)); };
+    QVector<int> numbers;
+    switch (input.ConsumeIntegralInRange(0, 2)) {
+    case 0:
+        for (int i = 0; i < 4; ++i)
+            numbers.append(input.ConsumeIntegral<int>());
+        break;
+    case 1:
+        for (int i = 0; i < 4; ++i)
+            numbers.append(input.ConsumeIntegralInRange(-nearby, nearby));
+        break;
+    default: {
+        // Any screen's sides, in 64 bits: QRect's own width() overflows for the widest.
+        const qint64 screenWidth = qint64(screen.right()) - screen.left() + 1;
+        const qint64 screenHeight = qint64(screen.bottom()) - screen.top() + 1;
+        const qint64 width = input.PickValueInArray<qint64>({screenWidth, roomyWidth, input.ConsumeIntegralInRange(0, nearby)});
+        const qint64 height = input.PickValueInArray<qint64>({screenHeight, roomyHeight, input.ConsumeIntegralInRange(0, nearby)});
+        const qint64 left = input.ConsumeBool() ? qint64(screen.left()) : qint64(screen.left()) + screenWidth - width;
+        const qint64 top = input.ConsumeBool() ? qint64(screen.top()) : qint64(screen.top()) + screenHeight - height;
+        numbers = {near(left), near(top), near(width), near(height)};
+    }
+    }
+    QStringList texts;
+    for (int number : numbers)
+        texts.append(QString::number(number));
+    return texts.join(QLatin1Char(','));
+}
+
+QRect anyScreen(FuzzedDataProvider &input)
+{
+    return input.ConsumeBool() ? desktopScreen(input) : anyRect(input);
 }
 
 } // namespace
@@ -88,14 +126,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FuzzedDataProvider input(data, size);
     const int windows = input.ConsumeIntegralInRange(1, 4);
 
+    // The screens the windows are first placed on, so that what was remembered can lie near them.
+    QVector<QRect> firstScreens;
+    for (int id = 0; id < windows; ++id)
+        firstScreens.append(anyScreen(input));
     QJsonArray remembered;
     for (int id = 0; id < windows; ++id) {
         if (input.ConsumeBool())
-            remembered.append(QJsonObject{{QStringLiteral("id"), id}, {QStringLiteral("geometry"), rememberedText(input)}});
+            remembered.append(QJsonObject{{QStringLiteral("id"), id}, {QStringLiteral("geometry"), rememberedText(input, firstScreens.at(id))}});
     }
     QJsonObject document{{QStringLiteral("inherit old vdp"), 1}, {QStringLiteral("geometrys"), remembered}};
     if (input.ConsumeBool())
-        document.insert(QStringLiteral("geometry"), rememberedText(input));
+        document.insert(QStringLiteral("geometry"), rememberedText(input, firstScreens.at(0)));
 
     VdSessionSettings *settings = FuzzSession::freshSettings();
     settings->fromJson(document);
@@ -104,7 +146,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         for (int id = 0; id < windows && input.remaining_bytes() > 0; ++id) {
             if (input.ConsumeBool())
                 settings->setGeometry(anyRect(input), id);
-            const QRect screen = input.ConsumeBool() ? desktopScreen(input) : anyRect(input);
+            const QRect screen = round == 0 ? firstScreens.at(id) : anyScreen(input);
             const QRect remembered = settings->rememberedGeometries().value(id);
             checkOnScreen(screen, remembered, settings->geometry(screen, id));
         }

@@ -46,7 +46,8 @@ private Q_SLOTS:
 
     // Each planted mistake is found once, where it was planted, in the order of the file; files
     // the launcher and the writer produce give nothing but the launcher's own extra keys. What
-    // cannot be read has a reason and no findings.
+    // cannot be read has a reason and no findings. Asked for the document as well, the check is
+    // the same and the document is the file's, or empty when the file cannot be read.
     void findings_data()
     {
         QTest::addColumn<QString>("fixture"); // under tests/data
@@ -69,12 +70,108 @@ private Q_SLOTS:
         QFETCH(Layout, layout);
         QFETCH(QString, expected);
 
-        const VdSessionCheck check = VdSessionCheck::checkFile(QFINDTESTDATA("data") + '/' + fixture);
+        const QString path = QFINDTESTDATA("data") + '/' + fixture;
+        const VdSessionCheck check = VdSessionCheck::checkFile(path);
         QCOMPARE(check.layout(), layout);
         QCOMPARE(check.errorString().isEmpty(), layout != Layout::Unreadable);
         QCOMPARE(lines(check), expected.isEmpty() ? QStringList() : QString::fromUtf8(session->readFile(QFINDTESTDATA("data/" + expected))).split('\n', Qt::SkipEmptyParts));
         for (const VdSessionCheck::Finding &finding : check.findings())
             QVERIFY2(!finding.message.contains("73915"), qPrintable(finding.message)); // the planted password
+
+        QJsonObject document{{"left from before", true}};
+        const VdSessionCheck withDocument = VdSessionCheck::checkFile(path, &document);
+        QCOMPARE(withDocument.layout(), layout);
+        QCOMPARE(withDocument.errorString(), check.errorString());
+        QCOMPARE(lines(withDocument), lines(check));
+        QCOMPARE(document, layout == Layout::Unreadable ? QJsonObject() : QJsonDocument::fromJson(session->readFile(path)).object());
+    }
+
+    // A number that names none of its enumeration's enumerators, and text that the readers parse
+    // and cannot, are found where they stand, in either layout, with what the session does
+    // instead. A number the reader replaces is a range finding alone, a value of another type a
+    // type finding alone; the numbers an enumeration names, and text the readers take, give nothing.
+    void enumeratorsAndFormats_data()
+    {
+        QTest::addColumn<QByteArray>("document");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QString>("message"); // of the last finding; empty: not compared
+
+        const QString streamModes = "-1 TYPE_STREAM_NONE, 0 TYPE_STREAM_OFFICE, 1 TYPE_STREAM_VIDEO, 2 TYPE_STREAM_HD, 3 TYPE_STREAM_ALWAYS";
+        QTest::newRow("stream mode 9")               << QByteArray(R"({"stream_control_value": 9})")
+                                                     << QStringList{"enumerator /stream_control_value"}
+                                                     << "9 names none of the enumerators of StreamControlType (" + streamModes + "); 9 is used as it is";
+        QTest::newRow("render mode -5")              << QByteArray(R"({"render mode": -5, "window mode": 2})")
+                                                     << QStringList{"enumerator /render mode"}
+                                                     << "-5 names none of the enumerators of RenderMode (0 RenderModeTotal, 1 RenderModePart); -5 is used as it is";
+        QTest::newRow("int limit")                   << QByteArray(R"({"vm settings": {"vm": {"controlPolicy": {"video_policy": {"videoDecode": -2147483648}}}}})")
+                                                     << QStringList{"enumerator /vm settings/vm/controlPolicy/video_policy/videoDecode"} << "";
+        QTest::newRow("named numbers")               << QByteArray(R"({"stream_control_value": -1, "render mode": 0, "window mode": 0, "vgpu qp type": 0})")
+                                                     << QStringList() << "";
+        QTest::newRow("replaced, out of range")      << QByteArray(R"({"basic settings": {"display4KType": 7, "auto break second times": -1}})")
+                                                     << QStringList{"range /basic settings/display4KType", "range /basic settings/auto break second times"} << "";
+        QTest::newRow("replaced, another type")      << QByteArray(R"({"mouse_mode": 1.5, "config mode": "1"})")
+                                                     << QStringList{"type /mouse_mode", "type /config mode"} << "";
+        QTest::newRow("no enumeration")              << QByteArray(R"({"render_type": 9, "vm settings": {"serverType": 9}})")
+                                                     << QStringList() << "";
+        QTest::newRow("legacy stream and render")    << QByteArray(R"({"vdsession settings": {"stream_control_value": 9, "mouse_mode": 1}, "render mode": -5})")
+                                                     << QStringList{"enumerator /vdsession settings/stream_control_value", "enumerator /render mode"} << "";
+        QTest::newRow("legacy, named")               << QByteArray(R"({"vdsession settings": {"stream_control_value": 3}, "window mode": 2, "render system mode": 2})")
+                                                     << QStringList() << "";
+
+        QTest::newRow("rectangle of three")          << QByteArray(R"({"geometrys": [{"id": 0, "geometry": "0,0,1920,1080"}, {"id": 1, "geometry": "320,120,1282"}]})")
+                                                     << QStringList{"format /geometrys/1/geometry"}
+                                                     << "the string \"320,120,1282\" is not a rectangle \"left,top,width,height\" of four integers; "
+                                                        "the element is skipped, so screen 1 gets no remembered window from it";
+        QTest::newRow("rectangle of five")           << QByteArray(R"({"geometrys": [{"geometry": "0,0,1920,1080,"}]})")
+                                                     << QStringList{"format /geometrys/0/geometry"} << "";
+        QTest::newRow("rectangle, empty")            << QByteArray(R"({"geometrys": [{"id": 2, "geometry": ""}]})")
+                                                     << QStringList{"format /geometrys/0/geometry"} << "";
+        QTest::newRow("rectangle, piece no integer") << QByteArray(R"({"geometrys": [{"id": 2, "geometry": "0,0,wide,1080"}]})")
+                                                     << QStringList{"format /geometrys/0/geometry"}
+                                                     << "\"wide\" in the string \"0,0,wide,1080\" is not a decimal integer of 32 bits; it counts as 0";
+        QTest::newRow("rectangle beyond 32 bits")    << QByteArray(R"({"geometrys": [{"id": 2, "geometry": "-1280,,2147483648,1024"}]})")
+                                                     << QStringList{"format /geometrys/0/geometry"}
+                                                     << "\"\" and \"2147483648\" in the string \"-1280,,2147483648,1024\" are not decimal integers of 32 bits; each counts as 0";
+        QTest::newRow("rectangles the reader takes") << QByteArray(R"({"geometrys": [{"id": 0, "geometry": " 0, +0 ,1920,\t1080 "}, {"id": 1, "geometry": "-2147483648,0,2147483647,1"}], "display_res": " 1600 , 900 "})")
+                                                     << QStringList() << "";
+        QTest::newRow("rectangle, another type")     << QByteArray(R"({"geometrys": [{"id": 3, "geometry": [0, 0, 800, 600]}]})")
+                                                     << QStringList{"type /geometrys/0/geometry"}
+                                                     << "found an array where a string holding a rectangle \"left,top,width,height\" of four integers is read; "
+                                                        "the element is skipped, so screen 3 gets no remembered window from it";
+        QTest::newRow("single rectangle")            << QByteArray(R"({"geometry": "1,2", "geometrys": [{"id": 1, "geometry": "1,2"}]})")
+                                                     << QStringList{"format /geometry"}
+                                                     << "the string \"1,2\" is not a rectangle \"left,top,width,height\" of four integers; screen 0 gets no remembered "
+                                                        "window, and geometrys is not read while geometry is present, so no screen gets one from this file";
+        QTest::newRow("legacy rectangle")            << QByteArray(R"({"vdsession settings": {"geometrys": [{"id": 3, "geometry": "320,120,1282"}]}})")
+                                                     << QStringList{"format /vdsession settings/geometrys/0/geometry"} << "";
+        QTest::newRow("display size of one")         << QByteArray(R"({"display_res": "1920x1080"})")
+                                                     << QStringList{"format /display_res"}
+                                                     << "the string \"1920x1080\" is not a size \"width,height\" of two integers; the display size stays as it was before loading";
+        QTest::newRow("display size, empty piece")   << QByteArray(R"({"display_res": "1920,"})")
+                                                     << QStringList{"format /display_res"} << "";
+        QTest::newRow("legacy leaves display size")  << QByteArray(R"({"vdsession settings": {}, "display_res": "1920x1080"})")
+                                                     << QStringList() << "";
+        QTest::newRow("pool type in words")          << QByteArray(R"({"vm settings": {"poolType": "seven"}})")
+                                                     << QStringList{"format /vm settings/poolType"}
+                                                     << "the string \"seven\" is not a decimal integer of 32 bits; 0 is used";
+        QTest::newRow("pool type beyond 32 bits")    << QByteArray(R"({"vm settings": {"poolType": "2147483648"}})")
+                                                     << QStringList{"format /vm settings/poolType"} << "";
+        QTest::newRow("pool type as a number")       << QByteArray(R"({"vm settings": {"poolType": 7}})")
+                                                     << QStringList{"type /vm settings/poolType"}
+                                                     << "found the number 7 where a string holding a decimal integer of 32 bits is read; 0 is used";
+        QTest::newRow("pool type the reader takes")  << QByteArray(R"({"vm settings": {"poolType": " +7"}})")
+                                                     << QStringList() << "";
+    }
+    void enumeratorsAndFormats()
+    {
+        QFETCH(QByteArray, document);
+        QFETCH(QStringList, expected);
+        QFETCH(QString, message);
+
+        const VdSessionCheck check = VdSessionCheck::checkDocument(document);
+        QCOMPARE(lines(check), expected);
+        if (!message.isEmpty())
+            QCOMPARE(check.findings().last().message, message);
     }
 
     // A number saveToVdp() would change is reported with what the save writes instead, and the
@@ -150,7 +247,7 @@ private Q_SLOTS:
         SignalLog signalLog(session->settings());
 
         QCOMPARE(VdSessionCheck::checkFile("VdSession-abc.vdp").layout(), Layout::Current);
-        QCOMPARE(VdSessionCheck::checkFile(QFINDTESTDATA("data/check/mistakes.vdp")).findings().size(), 8);
+        QCOMPARE(VdSessionCheck::checkFile(QFINDTESTDATA("data/check/mistakes.vdp")).findings().size(), 11);
 
         QCOMPARE(QDir().entryList(QDir::NoDotAndDotDot | QDir::AllEntries), (QStringList{"abc-2.vdp", "VdSession-abc.vdp"}));
         QVERIFY(settingsToJson(*session->settings(), true) == before);

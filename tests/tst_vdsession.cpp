@@ -268,11 +268,16 @@ void tst_VdSession::check_data()
     QTest::newRow("current example") << currentExample << 0 << "current" << QStringList();
     QTest::newRow("legacy example")  << legacyExample  << 0 << "legacy"  << QStringList();
     QTest::newRow("planted, current") << mistakesExample << 1 << "current"
-                                      << QStringList{"range /basic settings/display4KType",
+                                      << QStringList{"enumerator /render mode",
+                                                     "enumerator /stream_control_value",
+                                                     "format /geometrys/0/geometry",
+                                                     "range /basic settings/display4KType",
                                                      "type /vm settings/serverPort",
                                                      "unknown /basic settings/IsMMr -> IsMMR"};
     QTest::newRow("planted, legacy") << QFINDTESTDATA("data/tool/legacy-mistakes.vdp") << 1 << "legacy"
-                                     << QStringList{"range /basic settings/auto break second times",
+                                     << QStringList{"enumerator /vdsession settings/stream_control_value",
+                                                    "format /vdsession settings/geometrys/0/geometry",
+                                                    "range /basic settings/auto break second times",
                                                     "type /vdsession settings/server port",
                                                     "unknown /vdsession settings/is use multiscren -> is use multiscreen"};
 }

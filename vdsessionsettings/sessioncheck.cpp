@@ -17,7 +17,6 @@ using Kind = VdSessionCheck::FindingKind;
 
 namespace {
 
-// Long texts are cut, so that a finding stays one line.
 constexpr int shownTextLength = 40;
 // No key of the layouts is longer; a longer one is no typo of any of them.
 constexpr int longestLikelyKey = 64;
@@ -25,6 +24,14 @@ constexpr int longestLikelyKey = 64;
 QString unescapedKey(QString key)
 {
     return key.replace(QLatin1String("~1"), QLatin1String("/")).replace(QLatin1String("~0"), QLatin1String("~"));
+}
+
+// Long texts are cut, so that a finding stays one line.
+QString shortened(QString text)
+{
+    if (text.size() > shownTextLength)
+        text = text.left(shownTextLength) + QStringLiteral("...");
+    return text;
 }
 
 // A value as a message shows it; a secret by its type alone.
@@ -38,10 +45,7 @@ QString shown(const QJsonValue &value, bool secret)
     case QJsonValue::String: {
         if (secret)
             return QStringLiteral("a string");
-        QString text = value.toString();
-        if (text.size() > shownTextLength)
-            text = text.left(shownTextLength) + QStringLiteral("...");
-        return QStringLiteral("the string \"%1\"").arg(text);
+        return QStringLiteral("the string \"%1\"").arg(shortened(value.toString()));
     }
     case QJsonValue::Array: return QStringLiteral("an array");
     case QJsonValue::Object: return QStringLiteral("an object");
@@ -111,18 +115,15 @@ public:
         const SessionKeys::Key *key = SessionKeys::find(m_layout, lookup.path.pattern());
         const bool secret = key && (key->flags & SessionKeys::Secret);
         if (!jsonAccepts(lookup.expected, lookup.found)) {
+            // Text to be parsed falls back on text that does not parse; the reader says what then.
+            const QString instead = lookup.unparsed.isEmpty() ? shownFallback(lookup, secret) + QStringLiteral(" is used") : lookup.unparsed;
             add(lookup.path.pointer(), Kind::Type,
-                QStringLiteral("found %1 where %2 is read; %3 is used")
-                    .arg(shown(lookup.found, secret), SessionKeys::typeName(lookup.expected), shownFallback(lookup, secret)));
-        } else if (lookup.ranged) {
-            const int number = JsonValue::toNumber(lookup.found);
-            if (number < lookup.low || number > lookup.high) {
-                JsonLookup used = lookup;
-                used.fallback = lookup.outOfRange;
-                add(lookup.path.pointer(), Kind::Range,
-                    QStringLiteral("%1 is outside %2 to %3; %4 is used")
-                        .arg(number).arg(lookup.low).arg(lookup.high).arg(shownFallback(used, secret)));
-            }
+                QStringLiteral("found %1 where %2 is read; %3")
+                    .arg(shown(lookup.found, secret), SessionKeys::typeName(lookup.expected, lookup.format), instead));
+        } else if (lookup.expected == JsonType::Number) {
+            checkNumber(lookup, secret);
+        } else if (lookup.format != TextFormat::Free) {
+            checkText(lookup, secret);
         }
         return lookup.found;
     }
@@ -147,6 +148,58 @@ public:
     }
 
 private:
+    // A number the reader replaces because of its range, or keeps although it names nothing. A
+    // replaced number is no longer the one written, so its enumerator does not matter.
+    void checkNumber(const JsonLookup &lookup, bool secret)
+    {
+        const int number = JsonValue::toNumber(lookup.found);
+        if (lookup.ranged && (number < lookup.low || number > lookup.high)) {
+            JsonLookup used = lookup;
+            used.fallback = lookup.outOfRange;
+            add(lookup.path.pointer(), Kind::Range,
+                QStringLiteral("%1 is outside %2 to %3; %4 is used")
+                    .arg(number).arg(lookup.low).arg(lookup.high).arg(shownFallback(used, secret)));
+            return;
+        }
+        const QMetaEnum &enumeration = lookup.enumeration;
+        if (!enumeration.isValid() || enumeration.isFlag() || enumeration.valueToKey(number) || secret)
+            return;
+        QStringList named;
+        for (int i = 0; i < enumeration.keyCount(); ++i)
+            named << QStringLiteral("%1 %2").arg(enumeration.value(i)).arg(QLatin1String(enumeration.key(i)));
+        add(lookup.path.pointer(), Kind::Enumerator,
+            QStringLiteral("%1 names none of the enumerators of %2 (%3); %1 is used as it is")
+                .arg(number).arg(QLatin1String(enumeration.name()), named.join(QStringLiteral(", "))));
+    }
+
+    // Text the reader parses and cannot: a size or a rectangle of another number of pieces, which
+    // the reader drops, or pieces that are no integers, which it reads as 0.
+    void checkText(const JsonLookup &lookup, bool secret)
+    {
+        QVector<int> integers;
+        QStringList unread;
+        const bool pieced = JsonValue::integersFromText(lookup.found.toString(), lookup.format, &integers, &unread);
+        if (pieced && unread.isEmpty())
+            return;
+        const QString text = shown(lookup.found, secret);
+        QString message;
+        if (!pieced || JsonValue::integerCount(lookup.format) == 1) {
+            message = QStringLiteral("%1 is not %2; %3").arg(text, SessionKeys::formatName(lookup.format), lookup.unparsed);
+        } else if (secret) {
+            message = QStringLiteral("%1 has pieces that are not decimal integers of 32 bits; each counts as 0").arg(text);
+        } else {
+            QStringList pieces;
+            for (const QString &piece : qAsConst(unread))
+                pieces << QStringLiteral("\"%1\"").arg(shortened(piece));
+            const QString last = pieces.takeLast();
+            message = pieces.isEmpty()
+                ? QStringLiteral("%1 in %2 is not a decimal integer of 32 bits; it counts as 0").arg(last, text)
+                : QStringLiteral("%1 and %2 in %3 are not decimal integers of 32 bits; each counts as 0")
+                      .arg(pieces.join(QStringLiteral(", ")), last, text);
+        }
+        add(lookup.path.pointer(), Kind::Format, message);
+    }
+
     void descend(const QJsonValue &value, const QString &pointer, const QString &pattern)
     {
         const SessionKeys::Key *key = SessionKeys::find(m_layout, pattern);
@@ -441,48 +494,34 @@ QString precisionMessage(const DocumentScan::Number &number, bool secret)
 {
     if (secret)
         return QStringLiteral("saveToVdp() writes this number back changed");
-    QString token = QString::fromLatin1(number.token);
-    if (token.size() > shownTextLength)
-        token = token.left(shownTextLength) + QStringLiteral("...");
-    return QStringLiteral("saveToVdp() writes %1 back as %2").arg(token, QString::fromLatin1(number.written));
+    return QStringLiteral("saveToVdp() writes %1 back as %2").arg(shortened(QString::fromLatin1(number.token)), QString::fromLatin1(number.written));
 }
 
-} // namespace
-
-VdSessionCheck VdSessionCheck::checkFile(const QString &path)
-{
-    QByteArray content;
-    QString errorString;
-    if (!readSessionFileContent(path, &content, &errorString)) {
-        auto *d = new VdSessionCheckPrivate;
-        d->errorString = errorString;
-        return VdSessionCheck(d);
-    }
-    return checkDocument(content);
-}
-
-VdSessionCheck VdSessionCheck::checkDocument(const QByteArray &content)
+// The check of a session file's @p content, and its top-level object in @p root when it is a
+// session document at all.
+VdSessionCheckPrivate *checkContent(const QByteArray &content, QJsonObject *root)
 {
     auto *d = new VdSessionCheckPrivate;
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(content, &error);
     if (document.isNull()) {
         d->errorString = QStringLiteral("not a JSON document: %1 at offset %2").arg(error.errorString()).arg(error.offset);
-        return VdSessionCheck(d);
+        return d;
     }
     // The loader refuses an empty document too.
     if (document.isEmpty()) {
         d->errorString = QStringLiteral("an empty JSON document");
-        return VdSessionCheck(d);
+        return d;
     }
 
-    const QJsonObject root = document.object();
-    d->layout = hasLegacyLayout(root) ? Layout::Legacy : Layout::Current;
+    // A document that is an array reads as an empty object, as loading reads it.
+    *root = document.object();
+    d->layout = hasLegacyLayout(*root) ? Layout::Legacy : Layout::Current;
     Checker checker(d->layout);
     // A record of its own, so that the program's settings stay as they are.
     VdSessionSettingsPrivate scratch;
-    SessionKeys::readWithoutSideEffects(&scratch, JsonGroup(root, &checker), d->layout);
-    checker.findUnknown(root, QString(), QString());
+    SessionKeys::readWithoutSideEffects(&scratch, JsonGroup(*root, &checker), d->layout);
+    checker.findUnknown(*root, QString(), QString());
 
     // The readers see the numbers as Qt holds them, already rounded; the text tells what was written.
     QSet<QString> located;
@@ -505,7 +544,37 @@ VdSessionCheck VdSessionCheck::checkDocument(const QByteArray &content)
     std::stable_sort(placed.begin(), placed.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
     for (const auto &finding : qAsConst(placed))
         d->findings.append(finding.second);
+    return d;
+}
+
+} // namespace
+
+VdSessionCheck VdSessionCheck::checkFile(const QString &path)
+{
+    return checkFile(path, nullptr);
+}
+
+VdSessionCheck VdSessionCheck::checkFile(const QString &path, QJsonObject *document)
+{
+    QByteArray content;
+    QString errorString;
+    QJsonObject root;
+    VdSessionCheckPrivate *d = nullptr;
+    if (readSessionFileContent(path, &content, &errorString)) {
+        d = checkContent(content, &root);
+    } else {
+        d = new VdSessionCheckPrivate;
+        d->errorString = errorString;
+    }
+    if (document)
+        *document = root;
     return VdSessionCheck(d);
+}
+
+VdSessionCheck VdSessionCheck::checkDocument(const QByteArray &content)
+{
+    QJsonObject root;
+    return VdSessionCheck(checkContent(content, &root));
 }
 
 VdSessionCheck::VdSessionCheck()
@@ -544,6 +613,8 @@ QString VdSessionCheck::kindName(FindingKind kind)
     case FindingKind::Type: return QStringLiteral("type");
     case FindingKind::Range: return QStringLiteral("range");
     case FindingKind::Precision: return QStringLiteral("precision");
+    case FindingKind::Enumerator: return QStringLiteral("enumerator");
+    case FindingKind::Format: return QStringLiteral("format");
     case FindingKind::Unknown: break;
     }
     return QStringLiteral("unknown");

@@ -39,6 +39,7 @@ public:
         Legacy,     ///< the earlier launchers' layout, with a top-level "vdsession settings"
     };
 
+    /** What a finding is about; kindName() gives each its name in the vdsession tool's output. */
     enum class FindingKind {
         Type,    ///< present with another JSON type than the reader takes; the default is used
         Range,   ///< a number the reader replaced because it lies outside the range it allows
@@ -49,6 +50,18 @@ public:
          * instead. Reported until the paths of these findings add up to the document's length.
          */
         Precision,
+        /**
+         * A number where the key's values are an enumeration, that names none of its enumerators;
+         * the reader keeps it as it is. The message lists the enumerators with their numbers. A
+         * number the reader replaces because it lies outside its range is a Range finding instead.
+         */
+        Enumerator,
+        /**
+         * A string the reader parses and cannot: a window rectangle that is not four integers, a
+         * display size that is not two, a decimal number that is none. The message tells what the
+         * session does instead. A value that is no string at all is a Type finding.
+         */
+        Format,
     };
 
     struct Finding
@@ -64,6 +77,24 @@ public:
 
     /** Reads the session file @p path and checks it. Touches no other file. */
     static VdSessionCheck checkFile(const QString &path);
+    /**
+     * Reads the session file @p path, checks it, and gives its top-level object in @p document,
+     * for a program that goes on to handle the document itself: the file is read once, and
+     * bounded and refused as loadFromVdp() reads and refuses it (a device, a pipe or a folder, a
+     * file larger than 16 MiB, text that is no JSON document or an empty one). A document that is
+     * a JSON array gives an empty object, as loading reads it.
+     *
+     * When the check is Unreadable, @p document is made empty and errorString() tells why.
+     * @p document may be null. Touches no other file.
+     *
+     * @code
+     * QJsonObject document;
+     * const VdSessionCheck check = VdSessionCheck::checkFile(path, &document);
+     * if (check.layout() == VdSessionCheck::Layout::Unreadable)
+     *     qWarning() << path << check.errorString();
+     * @endcode
+     */
+    static VdSessionCheck checkFile(const QString &path, QJsonObject *document);
     /** Checks the content of a session file. */
     static VdSessionCheck checkDocument(const QByteArray &content);
 
@@ -83,7 +114,7 @@ public:
 
     /** "current", "legacy" or "unreadable". */
     static QString layoutName(Layout layout);
-    /** "type", "range", "unknown" or "precision". */
+    /** "type", "range", "unknown", "precision", "enumerator" or "format". */
     static QString kindName(FindingKind kind);
 
     /**

@@ -54,6 +54,32 @@ QStringList JsonValue::splitIntegers(const QString &text)
     return text.trimmed().split(QLatin1Char(','), Qt::KeepEmptyParts);
 }
 
+int JsonValue::integerCount(TextFormat format)
+{
+    switch (format) {
+    case TextFormat::Free: break;
+    case TextFormat::DecimalInteger: return 1;
+    case TextFormat::Size: return 2;
+    case TextFormat::Rectangle: return 4;
+    }
+    return 0;
+}
+
+bool JsonValue::integersFromText(const QString &text, TextFormat format, QVector<int> *integers, QStringList *unread)
+{
+    const QStringList pieces = format == TextFormat::DecimalInteger ? QStringList{text} : splitIntegers(text);
+    integers->clear();
+    if (pieces.size() != integerCount(format))
+        return false;
+    for (const QString &piece : pieces) {
+        int number = 0;
+        if (!isDecimalInteger(piece, &number) && unread)
+            unread->append(piece);
+        integers->append(number);
+    }
+    return true;
+}
+
 bool jsonAccepts(JsonType type, const QJsonValue &value)
 {
     switch (type) {
@@ -61,7 +87,6 @@ bool jsonAccepts(JsonType type, const QJsonValue &value)
     case JsonType::String: return value.isString();
     case JsonType::Number: return value.isDouble() && isInt32(value.toDouble());
     case JsonType::Bool: return value.isBool();
-    case JsonType::DecimalString: return value.isString() && isDecimalInteger(value.toString(), nullptr);
     case JsonType::Object: return value.isObject();
     case JsonType::Array: return value.isArray();
     }
@@ -193,7 +218,20 @@ bool JsonGroup::boolean(const QString &key, bool fallback) const
 
 int JsonGroup::decimalString(const QString &key) const
 {
-    return JsonValue::toDecimalString(take(key, JsonType::DecimalString, [](JsonLookup &l) { l.fallback = 0; }));
+    return JsonValue::toDecimalString(take(key, JsonType::String, [](JsonLookup &l) {
+        l.fallback = 0;
+        l.format = TextFormat::DecimalInteger;
+        l.unparsed = QStringLiteral("0 is used");
+    }));
+}
+
+QString JsonGroup::parsedText(const QString &key, TextFormat format, const QString &unparsed) const
+{
+    return JsonValue::toString(take(key, JsonType::String, [&](JsonLookup &l) {
+        l.fallback = QString();
+        l.format = format;
+        l.unparsed = unparsed;
+    }));
 }
 
 JsonGroup JsonGroup::group(const QString &key) const

@@ -12,6 +12,15 @@
 // The conversions every reader of the library uses for the values of session documents and
 // launch links. A value of another type than the one asked for gives the fallback.
 
+// Text that a reader parses rather than takes as it is. The pieces of a size or a rectangle are
+// the decimal integers between its commas, with blanks around them allowed.
+enum class TextFormat {
+    Free,           // any string
+    DecimalInteger, // a decimal integer of 32 bits, "1" or "-42"
+    Size,           // "width,height"
+    Rectangle,      // "left,top,width,height"
+};
+
 namespace JsonValue {
 
 QString toString(const QJsonValue &value, const QString &fallback = QString());
@@ -26,11 +35,17 @@ int decimalOrZero(const QString &text);
 // The pieces of a comma-separated list of integers ("0,0,1920,1080"), trimmed of surrounding
 // blanks; empty pieces are kept.
 QStringList splitIntegers(const QString &text);
+// How many integers @p format holds; 0 for free text.
+int integerCount(TextFormat format);
+// The integers of @p text in @p format, as the readers take them; a decimal integer is the whole
+// text. A size or a rectangle of another number of pieces gives false and no integers. Otherwise a
+// piece that is not a decimal integer of 32 bits counts as 0, and is added to @p unread when given.
+bool integersFromText(const QString &text, TextFormat format, QVector<int> *integers, QStringList *unread = nullptr);
 
 } // namespace JsonValue
 
 // What a reader takes a value as. Any is a key whose presence alone, or whose raw value, counts.
-enum class JsonType { Any, String, Number, Bool, DecimalString, Object, Array };
+enum class JsonType { Any, String, Number, Bool, Object, Array };
 
 // Whether @p value is one a reader taking @p type uses rather than replacing by its fallback.
 bool jsonAccepts(JsonType type, const QJsonValue &value);
@@ -67,6 +82,8 @@ struct JsonLookup
     int high = 0;
     int outOfRange = 0;
     QMetaEnum enumeration;             // for a number that stands for one of the settings' enumerators
+    TextFormat format = TextFormat::Free; // what a string is parsed as
+    QString unparsed;                  // what the reader does with a string not in that format, for messages
 };
 
 // Told by JsonGroup of every key a reader takes, so that checking and describing a document
@@ -97,6 +114,13 @@ public:
     int number(const QString &key, int fallback = 0) const;
     bool boolean(const QString &key, bool fallback = false) const;
     int decimalString(const QString &key) const;
+    // A string that the reader goes on to parse as @p format. @p unparsed, asked only when there
+    // is an observer, says what the reader does with text that is not in the format.
+    template<typename Unparsed>
+    QString text(const QString &key, TextFormat format, Unparsed &&unparsed) const
+    {
+        return parsedText(key, format, m_observer ? QString(unparsed()) : QString());
+    }
     JsonGroup group(const QString &key) const;
     QJsonArray array(const QString &key) const;
     // A number kept when it lies within [low, high], else @p outOfRange; a missing key gives @p fallback.
@@ -123,6 +147,7 @@ public:
 
 private:
     int number(const QString &key, int fallback, const QMetaEnum &enumeration) const;
+    QString parsedText(const QString &key, TextFormat format, const QString &unparsed) const;
     // @p found as the reader goes on with it, after telling the observer, if any; @p describe
     // fills in the lookup's path and whatever else it knows beyond the value and its type, and
     // runs only with an observer, so that reading without one builds nothing.

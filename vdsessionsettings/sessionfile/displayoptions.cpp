@@ -105,7 +105,10 @@ void readGeometries(VdSessionSettingsPrivate *d, const JsonGroup &root)
         readScreenGeometries(d, root);
         return;
     }
-    const QString text = root.string(singleKey);
+    const QString text = root.text(singleKey, TextFormat::Rectangle, [] {
+        return QStringLiteral("screen 0 gets no remembered window, and geometrys is not read while geometry is present, "
+                              "so no screen gets one from this file");
+    });
     qCInfo(lcVdSessionSettings).nospace() << "read geometry : " << JsonValue::splitIntegers(text);
     QRect rect;
     if (rectangleFromText(text, &rect))
@@ -120,12 +123,15 @@ void readModes(VdSessionSettingsPrivate *d, const JsonGroup &root, S::RenderMode
     d->logRenderModes();
 }
 
-// "width,height"; anything else leaves the size the program set.
+// "width,height"; any other number of pieces leaves the size the program set.
 void readDisplayResolution(VdSessionSettingsPrivate *d, const JsonGroup &root)
 {
-    const QStringList parts = JsonValue::splitIntegers(root.string(QStringLiteral("display_res")));
-    if (parts.size() == 2)
-        d->mDisplayRes_ = QSize(JsonValue::decimalOrZero(parts.at(0)), JsonValue::decimalOrZero(parts.at(1)));
+    const QString text = root.text(QStringLiteral("display_res"), TextFormat::Size, [] {
+        return QStringLiteral("the display size stays as it was before loading");
+    });
+    QVector<int> size;
+    if (JsonValue::integersFromText(text, TextFormat::Size, &size))
+        d->mDisplayRes_ = QSize(size.at(0), size.at(1));
 }
 
 } // namespace

@@ -60,14 +60,13 @@ bool hasLegacyLayout(const QJsonObject &root)
 
 bool rectangleFromText(const QString &text, QRect *rect)
 {
-    const QStringList parts = JsonValue::splitIntegers(text);
-    if (parts.size() != 4)
+    QVector<int> edges;
+    if (!JsonValue::integersFromText(text, TextFormat::Rectangle, &edges))
         return false;
     // Each number is held to +-2^24 before QRect adds them: "2147483647,2147483647,2147483647,2147483647"
     // reads as left and top 16777216 with width and height 16777216, and a left of -2147483648 as
     // -16777216. geometry() then treats such a window as it treats any window off the screen.
-    *rect = windowRect(JsonValue::decimalOrZero(parts.at(0)), JsonValue::decimalOrZero(parts.at(1)),
-                       JsonValue::decimalOrZero(parts.at(2)), JsonValue::decimalOrZero(parts.at(3)));
+    *rect = windowRect(edges.at(0), edges.at(1), edges.at(2), edges.at(3));
     return true;
 }
 
@@ -77,8 +76,11 @@ void readScreenGeometries(VdSessionSettingsPrivate *d, const JsonGroup &group)
     qCInfo(lcVdSessionSettings).nospace() << "read geometrys : " << group.value(key).toArray();
     for (const JsonGroup &screen : group.groups(key)) {
         const int id = screen.number(QStringLiteral("id"));
+        const QString text = screen.text(QStringLiteral("geometry"), TextFormat::Rectangle, [id] {
+            return QStringLiteral("the element is skipped, so screen %1 gets no remembered window from it").arg(id);
+        });
         QRect rect;
-        if (rectangleFromText(screen.string(QStringLiteral("geometry")), &rect))
+        if (rectangleFromText(text, &rect))
             d->mGeometrys_.insert(id, rect);
     }
 }

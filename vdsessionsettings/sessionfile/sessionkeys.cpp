@@ -70,7 +70,7 @@ const Row documentRows[] = {
     {Current, "/vm settings/computer type", 0, "Computer type of the common library (computerType())"},
     {Current, "/vm settings/serverIp", 0, "Server address (serverIp()); with vmUuid it names the session (uuid())"},
     {Current, "/vm settings/nickname", 0, "User's display name (currentNickname())"},
-    {Current, "/vm settings/poolType", 0, "Pool type as decimal text, 7 for an RDP pool (poolType())"},
+    {Current, "/vm settings/poolType", 0, "Pool type as decimal text, 7 for an RDP pool (poolType()); text that is no decimal integer gives 0"},
     {Current, "/vm settings/protocol", 0, "Display protocol (protocol())"},
     {Current, "/vm settings/serverPort", 0, "Server port, its low 16 bits (serverPort())"},
     {Current, "/vm settings/serverType", 0, "Server type of the common library, 1 for a gateway (serverType())"},
@@ -100,14 +100,14 @@ const Row documentRows[] = {
     {Current, "/mouse_mode", Saved, "Mouse handling (mouseMode())"},
     {Current, "/jpeg_quality", Saved, "User's JPEG quality (jpegQuality())"},
     {Current, "/config mode", Saved, "Whose video settings are in force (configMode()), unless the platform's video policy decides"},
-    {Current, "/geometry", 0, "Window rectangle \"left,top,width,height\" on screen 0, from older launchers; when present, geometrys is not read"},
+    {Current, "/geometry", 0, "Window rectangle on screen 0, from older launchers; when present, geometrys is not read. Any other number of pieces stores nothing, a piece that is no integer counts as 0"},
     {Current, "/geometrys", Saved, "Window rectangle per screen (geometry())"},
     {Legacy, "/vdsession settings/geometrys", 0, "Window rectangle per screen (geometry())"},
     {Both, "/window mode", Saved, "Window arrangement, 0 meaning MultiSDLWindowMode (windowMode())"},
     {Both, "/render mode", Saved, "Render mode (renderMode())"},
     {Both, "/render system mode", 0, "Render system (renderSystemMode())"},
     {Current, "/render_debug_level", 0, "Render debug level (renderDebugLevel())"},
-    {Current, "/display_res", Saved, "Display size \"width,height\" (displayRes()); anything else leaves it"},
+    {Current, "/display_res", Saved, "Display size (displayRes()); any other number of pieces leaves it as it was, a piece that is no integer counts as 0"},
     {Current, "/toolbarStyle", Saved | NotRead, "Toolbar style as saveToVdp() writes it; the reader takes the one in basic settings"},
     {Legacy, "/user settings", 0, "The user"},
     {Legacy, "/user settings/current user settings", 0, "The user of this session"},
@@ -178,7 +178,7 @@ const Row vmRows[] = {
 const Row screenRows[] = {
     {Both, "/*", 0, "One screen's rectangle"},
     {Both, "/*/id", 0, "Screen number"},
-    {Both, "/*/geometry", 0, "Rectangle \"left,top,width,height\"; any other number of parts skips the element"},
+    {Both, "/*/geometry", 0, "The window's rectangle on that screen; any other number of pieces skips the element, a piece that is no integer counts as 0"},
 };
 
 const QVector<Key> &currentKeys();
@@ -240,6 +240,8 @@ public:
         }
         if (lookup.enumeration.isValid())
             shape.enumeration = lookup.enumeration;
+        if (lookup.format != TextFormat::Free)
+            shape.format = lookup.format;
 
         switch (lookup.expected) {
         case JsonType::Any:
@@ -314,16 +316,27 @@ const QHash<QString, Shape> &SessionKeys::describeReaders(Layout layout)
     return layout == Layout::Legacy ? legacy : current;
 }
 
-QString SessionKeys::typeName(JsonType type)
+QString SessionKeys::typeName(JsonType type, TextFormat format)
 {
     switch (type) {
     case JsonType::Any: break;
-    case JsonType::String: return QStringLiteral("a string");
+    case JsonType::String:
+        return format == TextFormat::Free ? QStringLiteral("a string") : QStringLiteral("a string holding ") + formatName(format);
     case JsonType::Number: return QStringLiteral("an integral number");
     case JsonType::Bool: return QStringLiteral("true or false");
-    case JsonType::DecimalString: return QStringLiteral("a string of decimal digits");
     case JsonType::Object: return QStringLiteral("an object");
     case JsonType::Array: return QStringLiteral("an array");
     }
     return QStringLiteral("any value");
+}
+
+QString SessionKeys::formatName(TextFormat format)
+{
+    switch (format) {
+    case TextFormat::Free: break;
+    case TextFormat::DecimalInteger: return QStringLiteral("a decimal integer of 32 bits");
+    case TextFormat::Size: return QStringLiteral("a size \"width,height\" of two integers");
+    case TextFormat::Rectangle: return QStringLiteral("a rectangle \"left,top,width,height\" of four integers");
+    }
+    return QStringLiteral("any text");
 }

@@ -46,6 +46,7 @@ struct Shape
     int high = 0;
     int outOfRange = 0;
     QMetaEnum enumeration;
+    TextFormat format = TextFormat::Free;
 };
 
 // Runs the reader of @p layout over an empty document, taking every branch, and tells what it took.
@@ -55,8 +56,10 @@ const QHash<QString, Shape> &describeReaders(VdSessionCheck::Layout layout);
 // the previous session's inheritance.
 void readWithoutSideEffects(VdSessionSettingsPrivate *d, const JsonGroup &root, VdSessionCheck::Layout layout);
 
-// "a string", "an integral number" ... for messages.
-QString typeName(JsonType type);
+// "a string", "an integral number", "a string holding a decimal integer of 32 bits" ... for messages.
+QString typeName(JsonType type, TextFormat format = TextFormat::Free);
+// "a decimal integer of 32 bits", "a rectangle \"left,top,width,height\" of four integers" ...
+QString formatName(TextFormat format);
 
 } // namespace SessionKeys
 

@@ -81,8 +81,7 @@ QVector<const Key *> childrenOf(Layout layout, const QString &pattern)
 QString schemaType(JsonType type)
 {
     switch (type) {
-    case JsonType::String:
-    case JsonType::DecimalString: return QStringLiteral("string");
+    case JsonType::String: return QStringLiteral("string");
     case JsonType::Number: return QStringLiteral("integer");
     case JsonType::Bool: return QStringLiteral("boolean");
     case JsonType::Object: return QStringLiteral("object");
@@ -90,6 +89,18 @@ QString schemaType(JsonType type)
     case JsonType::Any: break;
     }
     return QString();
+}
+
+// Text that QString::toInt() reads as a decimal integer, blanks around it included, once per
+// integer of @p format. Whether a number fits 32 bits is left to the check.
+QString textPattern(TextFormat format)
+{
+    const QString blanks = QStringLiteral("[\\t\\n\\v\\f\\r ]*");
+    const QString integer = blanks + QStringLiteral("[+-]?[0-9]+") + blanks;
+    QStringList integers;
+    for (int i = 0; i < JsonValue::integerCount(format); ++i)
+        integers << integer;
+    return QLatin1Char('^') + integers.join(QLatin1Char(',')) + QLatin1Char('$');
 }
 
 QJsonObject objectSchema(Layout layout, const QString &pattern, bool whole);
@@ -123,8 +134,8 @@ QJsonObject keySchema(Layout layout, const Key &key)
             node.insert(QStringLiteral("anyOf"), named);
         }
     }
-    if (shape.types.contains(JsonType::DecimalString))
-        node.insert(QStringLiteral("pattern"), QStringLiteral("^[+-]?[0-9]+$"));
+    if (shape.format != TextFormat::Free)
+        node.insert(QStringLiteral("pattern"), textPattern(shape.format));
     if (!shape.fallback.isUndefined() && !shape.types.contains(JsonType::Object) && !shape.types.contains(JsonType::Array))
         node.insert(QStringLiteral("default"), shape.fallback);
     if (shape.types.contains(JsonType::Object)) {
@@ -165,7 +176,6 @@ QString typeText(const Shape &shape)
         case JsonType::String: names << QStringLiteral("string"); break;
         case JsonType::Number: names << QStringLiteral("integer"); break;
         case JsonType::Bool: names << QStringLiteral("bool"); break;
-        case JsonType::DecimalString: names << QStringLiteral("decimal string"); break;
         case JsonType::Object: names << QStringLiteral("object"); break;
         case JsonType::Array:
             names << (shape.elements == JsonType::String   ? QStringLiteral("array of strings")
@@ -183,6 +193,8 @@ QString valuesText(const Shape &shape)
     QStringList parts;
     if (shape.ranged)
         parts << QStringLiteral("%1 to %2, else %3").arg(shape.low).arg(shape.high).arg(shape.outOfRange);
+    if (shape.format != TextFormat::Free)
+        parts << formatName(shape.format);
     if (shape.enumeration.isValid()) {
         QStringList names;
         for (int i = 0; i < shape.enumeration.keyCount(); ++i)
@@ -258,10 +270,13 @@ QString VdSessionCheck::schemaMarkdown()
         "It comes in two layouts: a document with a top-level key `\"vdsession settings\"`, whatever its value, is in the "
         "legacy layout; any other is in the current one.\n\n"
         "Every key is optional. A missing key, or one present with another JSON type than the one listed, gives its default; "
-        "`vdsession check` reports the second case, numbers a reader replaced because they lie outside their range, and keys "
-        "no reader takes. An integer is a JSON number with an integral value that fits 32 bits; a bool is `true` or `false`, "
-        "never `1`. Keys are matched exactly, blanks and case included. A `*` in a key's path stands for every element of "
-        "an array. Enumerations are written as their numbers; a number without a name is stored as it is. "
+        "`vdsession check` reports the second case as `type`, numbers a reader replaced because they lie outside their range "
+        "as `range`, and keys no reader takes as `unknown`. An integer is a JSON number with an integral value that fits 32 "
+        "bits; a bool is `true` or `false`, never `1`. Keys are matched exactly, blanks and case included. A `*` in a key's "
+        "path stands for every element of an array. Enumerations are written as their numbers; a number without a name is "
+        "stored as it is, and reported as `enumerator`. Rectangles, sizes and the pool type are text: decimal integers, "
+        "between commas for a rectangle or a size, with blanks allowed around them; text the reader cannot take apart is "
+        "reported as `format`. "
         "\"Saved\" tells whether `saveToVdp()` writes the key back, always at the top level of the document.\n\n"
         "`saveToVdp()` writes the whole document back through Qt's JSON classes, so every number, in any key, comes back "
         "with the value they hold for it. Built with Qt 6 an integer that fits 64 bits is kept exactly; built with Qt 5 "
