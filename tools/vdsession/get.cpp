@@ -13,13 +13,14 @@ namespace {
 QString readersDefault(const std::optional<QJsonObject> &schema)
 {
     if (!schema)
-        return QStringLiteral("nothing: no reader takes this key");
+        return QStringLiteral("no reader takes this key");
     if (schema->contains(QStringLiteral("default")))
-        return QStringLiteral("the default %1").arg(jsonText(schema->value(QStringLiteral("default"))));
-    const QString type = schema->value(QStringLiteral("type")).toString();
-    if (type == QLatin1String("object") || type == QLatin1String("array"))
-        return QStringLiteral("an empty %1").arg(type);
-    return QStringLiteral("the value they already hold");
+        return QStringLiteral("the readers use the default %1").arg(jsonText(schema->value(QStringLiteral("default"))));
+    const QJsonValue type = schema->value(QStringLiteral("type"));
+    const QString first = type.isArray() ? type.toArray().first().toString() : type.toString();
+    if (first == QLatin1String("object") || first == QLatin1String("array"))
+        return QStringLiteral("the readers take it as an empty %1").arg(first);
+    return QStringLiteral("the readers have no default for it");
 }
 
 } // namespace
@@ -37,7 +38,7 @@ int runGet(const QCommandLineParser &parser)
         const QString problem = unknownKeyProblem(session.layout, pointer);
         if (!problem.isEmpty())
             fail(problem);
-        note(QStringLiteral("%1 is not set; the readers use %2").arg(pointer.text(), readersDefault(schema)));
+        note(QStringLiteral("%1 is not set; %2").arg(pointer.text(), readersDefault(schema)));
         return 1;
     }
     const QJsonValue shown = parser.isSet(QStringLiteral("show-secrets")) ? *stored : maskSecrets(*stored, schema.value_or(QJsonObject()));
