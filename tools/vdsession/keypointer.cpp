@@ -42,6 +42,10 @@ QString unknownKeyProblem(Layout layout, const KeyPointer &pointer, bool suggest
         root.insert(legacyGroup, QJsonObject());
 
     const VdSessionCheck check = VdSessionCheck::checkDocument(QJsonDocument(root).toJson(QJsonDocument::Compact));
+    const QString missing = QStringLiteral("no key %1 in the %2 layout").arg(pointer.text(), VdSessionCheck::layoutName(layout));
+    // Nested deeper than a session file can be.
+    if (check.layout() == Layout::Unreadable)
+        return missing;
     if (check.layout() != layout)
         return QStringLiteral("%1 is a key of the legacy layout, not of the current one").arg(pointer.text());
 
@@ -50,7 +54,6 @@ QString unknownKeyProblem(Layout layout, const KeyPointer &pointer, bool suggest
     QHash<QString, int> depths;
     for (int depth = 1; depth <= steps.size(); ++depth)
         depths.insert(sample.first(depth).text(), depth);
-    const QString missing = QStringLiteral("no key %1 in the %2 layout").arg(pointer.text(), VdSessionCheck::layoutName(layout));
     for (const VdSessionCheck::Finding &finding : check.findings()) {
         const int depth = depths.value(finding.path);
         if (depth == 0)

@@ -106,6 +106,10 @@ int runSet(const QCommandLineParser &parser)
 
     const QJsonObject changed = withValue(session.root, pointer, given.value);
     const VdSessionCheck check = VdSessionCheck::checkDocument(checkedText(session.root, pointer, given));
+    // Nested too deep for the readers, say.
+    if (check.layout() == Layout::Unreadable)
+        fail(QStringLiteral("with this value at %1 the file would no longer be read: %2; %3 is left as it was")
+                 .arg(pointer.text(), check.errorString(), session.path));
     // A layout change is writeEdit()'s to refuse; findings elsewhere were in the file before.
     if (check.layout() == session.layout) {
         for (const VdSessionCheck::Finding &finding : check.findings()) {
