@@ -671,9 +671,9 @@ void tst_VdSession::setRefused_data()
     QTest::newRow("beyond 32 bits")     << QStringList{"/jpeg_quality", "2147483648"}   << "/jpeg_quality takes an integer";
     QTest::newRow("out of range")       << QStringList{"/basic settings/auto break second times", "9"} << "from 0 to 4";
     QTest::newRow("not decimal")        << QStringList{"/vm settings/poolType", "seven"} << "matching";
-    // Qt holds 2^53 + 1 as 2^53; only the text given tells the check of it.
-    QTest::newRow("number not kept")    << QStringList{"/vm settings/vm/controlPolicy/video_policy/sessionId", "9007199254740993"}
-                                        << "9007199254740992";
+    // Qt holds 2^64 + 1 as a double; only the text given tells the check of it.
+    QTest::newRow("number not kept")    << QStringList{"/vm settings/vm/controlPolicy/video_policy/sessionId", "18446744073709551617"}
+                                        << "back as 18446744073709552000";
     QTest::newRow("unknown key")        << QStringList{"/basic settings/IsMMx", "true"} << "did you mean \"/basic settings/IsMMR\"?";
     QTest::newRow("unknown key inside") << QStringList{"/basic settings", R"({"IsMMR": true, "IsMMx": true})"}
                                         << "/basic settings/IsMMx";

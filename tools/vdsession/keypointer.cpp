@@ -46,8 +46,12 @@ QString unknownKeyProblem(Layout layout, const KeyPointer &pointer, bool suggest
     // Nested deeper than a session file can be.
     if (check.layout() == Layout::Unreadable)
         return missing;
-    if (check.layout() != layout)
-        return QStringLiteral("%1 is a key of the legacy layout, not of the current one").arg(pointer.text());
+    // Only the legacy layout's own group makes a document of the key one of that layout.
+    if (check.layout() != layout) {
+        const QString legacyProblem = unknownKeyProblem(Layout::Legacy, pointer, suggest);
+        return legacyProblem.isEmpty() ? QStringLiteral("%1 is a key of the legacy layout, not of the current one").arg(pointer.text())
+                                       : legacyProblem;
+    }
 
     // The findings on the way to the key, by how many steps down they are.
     const KeyPointer sample(sampleSteps);

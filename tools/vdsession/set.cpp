@@ -71,6 +71,8 @@ QString refusal(Layout layout, const VdSessionCheck::Finding &finding, const QSt
             text += QStringLiteral(" (did you mean \"%1\"?)").arg(finding.suggestion);
         return text + QStringLiteral("; --force stores it all the same; %1 is left as it was").arg(path);
     }
+    if (finding.kind == VdSessionCheck::FindingKind::Precision)
+        return QStringLiteral("%1: %2, so the value would not stay as given; %3 is left as it was").arg(finding.path, finding.message, path);
     const std::optional<QJsonObject> schema = keySchema(layout, KeyPointer::parse(finding.path));
     return QStringLiteral("%1 takes %2, not this value (%3); %4 is left as it was")
         .arg(finding.path, schema ? takenValues(*schema) : QStringLiteral("any value"), finding.message, path);
