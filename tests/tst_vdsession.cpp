@@ -44,6 +44,25 @@ private Q_SLOTS:
     void diff();
     void jsonFormat_data();
     void jsonFormat();
+    void describe_data();
+    void describe();
+    void describeJsonIsTheSchema();
+    void get_data();
+    void get();
+    void set_data();
+    void set();
+    void setRefused_data();
+    void setRefused();
+    void setKeepsTheRest();
+    void setKeptWhenWriteFails();
+    void setSecretFromStandardInput_data();
+    void setSecretFromStandardInput();
+    void reset_data();
+    void reset();
+    void complete_data();
+    void complete();
+    void bashCompletion_data();
+    void bashCompletion();
 
 private:
     std::unique_ptr<TestSession> m_session;
@@ -68,8 +87,8 @@ struct Result
 
 // A run that does not end within 30 seconds, or crashes, has status -1. With @p fileSizeBlocks
 // the tool runs under that file size limit (ulimit -f), with SIGXFSZ ignored so that writing past
-// it fails instead of ending the process.
-static Result run(const QStringList &arguments, int fileSizeBlocks = -1)
+// it fails instead of ending the process. @p input is its whole standard input.
+static Result run(const QStringList &arguments, int fileSizeBlocks = -1, const QByteArray &input = QByteArray())
 {
     QProcess process;
     if (fileSizeBlocks < 0) {
@@ -78,6 +97,8 @@ static Result run(const QStringList &arguments, int fileSizeBlocks = -1)
         const QString script = QStringLiteral("trap '' XFSZ; ulimit -f %1; exec \"$0\" \"$@\"").arg(fileSizeBlocks);
         process.start(QStringLiteral("/bin/sh"), QStringList{"-c", script, QStringLiteral(VDSESSION_TOOL)} + arguments);
     }
+    process.write(input);
+    process.closeWriteChannel();
     const bool ended = process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit;
     return {ended ? process.exitCode() : -1, process.readAllStandardOutput(), process.readAllStandardError()};
 }
@@ -572,6 +593,373 @@ void tst_VdSession::jsonFormat()
     const Result result = run(arguments);
     QVERIFY2(result.status == 0 || result.status == 1, result.err.constData());
     QCOMPARE(QJsonDocument::fromJson(result.out).object().value("format"), QJsonValue(1));
+}
+
+void tst_VdSession::describe_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("told");
+
+    QTest::newRow("range and enumerators") << QStringList{"describe", "/basic settings/auto break second times"} << 0
+                                           << QStringList{"0 to 4", "3 AUTO_BREAK_TIME_1H", "default   0", "saved     no"};
+    QTest::newRow("written back")   << QStringList{"describe", "/window mode"} << 0
+                                    << QStringList{"1 MultiSDLWindowMode", "saved     yes"};
+    QTest::newRow("secret")         << QStringList{"describe", "/vm settings/password"} << 0
+                                    << QStringList{"secret    yes"};
+    QTest::newRow("any element")    << QStringList{"describe", "/geometrys/*/geometry"} << 0
+                                    << QStringList{"left,top,width,height", "type      a string"};
+    QTest::newRow("legacy layout")  << QStringList{"describe", "--layout", "legacy", "/vdsession settings/server port"} << 0
+                                    << QStringList{"(legacy layout)", "an integer"};
+    QTest::newRow("typo")           << QStringList{"describe", "/basic settings/IsMMx"} << 2
+                                    << QStringList{"did you mean \"/basic settings/IsMMR\"?"};
+    QTest::newRow("typo on the way") << QStringList{"describe", "/basic setings/IsMMR"} << 2
+                                     << QStringList{"did you mean \"/basic settings/IsMMR\"?"};
+    QTest::newRow("other layout")   << QStringList{"describe", "/vdsession settings/server port"} << 2
+                                    << QStringList{"--layout legacy"};
+    QTest::newRow("inside a value") << QStringList{"describe", "/basic settings/IsMMR/0"} << 2
+                                    << QStringList{"/basic settings/IsMMR takes true or false"};
+}
+
+// What a key takes, from the schema; a pointer the layout does not know is an error naming the
+// key meant.
+void tst_VdSession::describe()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QStringList, told);
+
+    const Result result = run(arguments);
+    QCOMPARE(result.status, status);
+    const QString text = QString::fromUtf8(status == 0 ? result.out : result.err);
+    if (status != 0)
+        QCOMPARE(result.err.count('\n'), 1);
+    for (const QString &part : told)
+        QVERIFY2(text.contains(part), qPrintable(text));
+}
+
+// --json prints the key's part of the very schema that `schema` prints, with nothing added.
+void tst_VdSession::describeJsonIsTheSchema()
+{
+    const QJsonObject schema = QJsonDocument::fromJson(run({"schema"}).out).object();
+    const QJsonObject current = schema.value("oneOf").toArray().at(0).toObject().value("properties").toObject();
+    const QJsonObject screens = current.value("geometrys").toObject();
+
+    const Result password = run({"describe", "--json", "/vm settings/password"});
+    QCOMPARE(password.status, 0);
+    const QJsonObject fragment = QJsonDocument::fromJson(password.out).object();
+    QCOMPARE(fragment, current.value("vm settings").toObject().value("properties").toObject().value("password").toObject());
+    QCOMPARE(fragment.value("writeOnly"), QJsonValue(true));
+    QVERIFY(!fragment.contains("format"));
+
+    const Result element = run({"describe", "--json", "/geometrys/*"});
+    QCOMPARE(element.status, 0);
+    QCOMPARE(QJsonDocument::fromJson(element.out).object(), screens.value("items").toObject());
+    // Only saveToVdp()'s own keys say that it writes them back.
+    QCOMPARE(screens.value("x-saveToVdp"), QJsonValue(true));
+    QVERIFY(!current.value("geometry").toObject().contains("x-saveToVdp"));
+}
+
+void tst_VdSession::get_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("out");
+    QTest::addColumn<QString>("err");
+
+    QTest::newRow("stored")          << QStringList{"/basic settings/IsMMR"} << 0 << QByteArray("true\n") << QString();
+    QTest::newRow("element")         << QStringList{"/geometrys/1/geometry"} << 0 << QByteArray("\"2300,1420,1442,897\"\n") << QString();
+    QTest::newRow("not stored")      << QStringList{"/vm settings/vm/controlPolicy/sharePolicy/rdpClipboard"} << 0
+                                     << QByteArray("1\n") << QString();
+    QTest::newRow("absent")          << QStringList{"/geometry"} << 1 << QByteArray()
+                                     << QStringLiteral("/geometry is not set; the readers use the default \"\"");
+    QTest::newRow("past the end")    << QStringList{"/geometrys/2/id"} << 1 << QByteArray()
+                                     << QStringLiteral("the readers use the default 0");
+    QTest::newRow("secret")          << QStringList{"/vm settings/password"} << 0 << QByteArray("\"***\"\n") << QString();
+    QTest::newRow("secret shown")    << QStringList{"/vm settings/password", "--show-secrets"} << 0
+                                     << QByteArray("\"Zm#2025-spring\"\n") << QString();
+    QTest::newRow("typo")            << QStringList{"/basic settings/IsMMx"} << 2 << QByteArray()
+                                     << QStringLiteral("did you mean \"/basic settings/IsMMR\"?");
+    QTest::newRow("any element")     << QStringList{"/geometrys/*/id"} << 2 << QByteArray() << QStringLiteral("index");
+}
+
+// The value as JSON and status 0; nothing and status 1 where the file has none; 2 for a pointer
+// that names no key.
+void tst_VdSession::get()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QByteArray, out);
+    QFETCH(QString, err);
+
+    const Result result = run(QStringList{"get", currentExample} + arguments);
+    QCOMPARE(result.status, status);
+    QCOMPARE(result.out, out);
+    if (err.isEmpty()) {
+        QCOMPARE(result.err, QByteArray());
+    } else {
+        QCOMPARE(result.err.count('\n'), 1);
+        QVERIFY2(QString::fromUtf8(result.err).contains(err), result.err.constData());
+    }
+}
+
+void tst_VdSession::set_data()
+{
+    QTest::addColumn<QString>("pointer");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QByteArray>("stored");
+
+    QTest::newRow("plain text")      << "/vm settings/serverIp" << "10.0.0.1"     << QByteArray("\"10.0.0.1\"\n");
+    QTest::newRow("quoted string")   << "/vm settings/serverIp" << "\"true\""     << QByteArray("\"true\"\n");
+    QTest::newRow("number")          << "/jpeg_quality"          << "80"           << QByteArray("80\n");
+    QTest::newRow("largest integer") << "/jpeg_quality"          << "2147483647"   << QByteArray("2147483647\n");
+    QTest::newRow("bool")            << "/basic settings/IsMMR"  << "false"        << QByteArray("false\n");
+    QTest::newRow("enumerator")      << "/window mode"           << "2"            << QByteArray("2\n");
+    QTest::newRow("appended")        << "/geometrys/2"           << R"({"id": 2, "geometry": "0,0,800,600"})"
+                                     << QByteArray("{\n    \"geometry\": \"0,0,800,600\",\n    \"id\": 2\n}\n");
+    QTest::newRow("objects made")    << "/vm settings/vm/vmOperator/powerOff" << "1" << QByteArray("1\n");
+    QTest::newRow("array made")      << "/basic settings/LocalDisk/0/DeviceId" << "E:" << QByteArray("\"E:\"\n");
+}
+
+// A good value is stored as JSON or as the text given, and reads back as stored.
+void tst_VdSession::set()
+{
+    QFETCH(QString, pointer);
+    QFETCH(QString, value);
+    QFETCH(QByteArray, stored);
+
+    // Without the objects and arrays that some rows make.
+    const QString file = m_session->writeFile(QStringLiteral("session.vdp"), R"({
+    "geometrys": [
+        { "geometry": "0,0,1920,1080", "id": 0 },
+        { "geometry": "1920,0,1280,1024", "id": 1 }
+    ],
+    "vm settings": { "serverIp": "10.40.2.15" }
+}
+)");
+    const Result result = run({"set", file, pointer, value});
+    QVERIFY2(result.status == 0, result.err.constData());
+    QCOMPARE(result.err, QByteArray());
+    QCOMPARE(run({"get", file, pointer}).out, stored);
+    QCOMPARE(run({"check", file}).status, 0);
+}
+
+void tst_VdSession::setRefused_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("named");
+
+    QTest::newRow("wrong type")         << QStringList{"/jpeg_quality", "high"}         << "/jpeg_quality takes an integer";
+    QTest::newRow("fraction")           << QStringList{"/jpeg_quality", "1.5"}          << "/jpeg_quality takes an integer";
+    QTest::newRow("beyond 32 bits")     << QStringList{"/jpeg_quality", "2147483648"}   << "/jpeg_quality takes an integer";
+    QTest::newRow("out of range")       << QStringList{"/basic settings/auto break second times", "9"} << "from 0 to 4";
+    QTest::newRow("not decimal")        << QStringList{"/vm settings/poolType", "seven"} << "matching";
+    // Qt holds 2^64 + 1 as a double; only the text given tells the check of it.
+    QTest::newRow("number not kept")    << QStringList{"/vm settings/vm/controlPolicy/video_policy/sessionId", "18446744073709551617"}
+                                        << "back as 18446744073709552000";
+    QTest::newRow("unknown key")        << QStringList{"/basic settings/IsMMx", "true"} << "did you mean \"/basic settings/IsMMR\"?";
+    QTest::newRow("unknown key inside") << QStringList{"/basic settings", R"({"IsMMR": true, "IsMMx": true})"}
+                                        << "/basic settings/IsMMx";
+    QTest::newRow("secret")             << QStringList{"/vm settings/password", "hunter2"} << "--stdin";
+    QTest::newRow("secret inside")      << QStringList{"/vm settings", R"({"password": "hunter2"})"} << "--stdin";
+    QTest::newRow("index past the end") << QStringList{"/geometrys/3/geometry", "0,0,800,600"} << "past its end";
+    QTest::newRow("inside a value")     << QStringList{"/basic settings/IsMMR/0", "1"} << "/basic settings/IsMMR";
+    QTest::newRow("other layout")       << QStringList{"/vdsession settings", "{}", "--force"} << "legacy layout";
+    QTest::newRow("no enumerator")      << QStringList{"/window mode", "7"}   << "/window mode";
+    QTest::newRow("wrong format")       << QStringList{"/display_res", "wide"} << "/display_res";
+}
+
+// A value the readers would not take as given is refused with one line saying why, and the file
+// stays as it was, byte for byte, with no file left beside it.
+void tst_VdSession::setRefused()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, named);
+
+    const QString file = m_session->copyFixture(currentExample, QStringLiteral("session.vdp"));
+    const QByteArray before = m_session->readFile(file);
+    const Result result = run(QStringList{"set", file} + arguments);
+    QCOMPARE(result.status, 2);
+    QCOMPARE(result.out, QByteArray());
+    QCOMPARE(result.err.count('\n'), 1);
+    QVERIFY2(QString::fromUtf8(result.err).contains(named), result.err.constData());
+    QVERIFY(!result.err.contains("hunter2"));
+    QCOMPARE(m_session->readFile(file), before);
+    QCOMPARE(QDir(m_session->workDir()).entryList(QDir::Files | QDir::Hidden), QStringList{"session.vdp"});
+}
+
+// Only the key named changes: keys no reader takes stay, and so do the file's permissions.
+void tst_VdSession::setKeepsTheRest()
+{
+    const QString file = m_session->copyFixture(mistakesExample, QStringLiteral("session.vdp"));
+#ifndef Q_OS_WIN
+    const QFileDevice::Permissions permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+    QVERIFY(QFile::setPermissions(file, permissions));
+#endif
+    QJsonObject expected = QJsonDocument::fromJson(m_session->readFile(file)).object();
+    QVERIFY(expected.value("basic settings").toObject().contains("IsMMr"));
+    expected.insert("jpeg_quality", 80);
+
+    const Result result = run({"set", file, "/jpeg_quality", "80"});
+    QVERIFY2(result.status == 0, result.err.constData());
+    QCOMPARE(QJsonDocument::fromJson(m_session->readFile(file)).object(), expected);
+    // In the form saveToVdp() writes.
+    QCOMPARE(m_session->readFile(file), QJsonDocument(expected).toJson(QJsonDocument::Indented));
+#ifndef Q_OS_WIN
+    // The user's bits are the owner's, seen from the test; the owner's, group's and others' are the file's.
+    QCOMPARE(QFile::permissions(file) & 0x7077, permissions & 0x7077);
+#endif
+}
+
+// A rewrite the tool cannot finish leaves the old file whole.
+void tst_VdSession::setKeptWhenWriteFails()
+{
+#ifdef Q_OS_WIN
+    QSKIP("needs a file size limit, which only the POSIX shell sets here");
+#else
+    const QString file = m_session->copyFixture(currentExample, QStringLiteral("session.vdp"));
+    const QByteArray before = m_session->readFile(file);
+    QVERIFY(before.size() > 2048);
+
+    const Result limited = run({"set", file, "/jpeg_quality", "80"}, 1);
+    QCOMPARE(limited.status, 2);
+    QCOMPARE(limited.err.count('\n'), 1);
+    QVERIFY2(limited.err.contains(file.toUtf8()), limited.err.constData());
+    QCOMPARE(m_session->readFile(file), before);
+    QCOMPARE(QDir(m_session->workDir()).entryList(QDir::Files | QDir::Hidden), QStringList{"session.vdp"});
+#endif
+}
+
+void tst_VdSession::setSecretFromStandardInput_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QByteArray>("stored");
+
+    QTest::newRow("line")              << QByteArray("n3w pass\n")  << QByteArray("\"n3w pass\"\n");
+    QTest::newRow("Windows line")      << QByteArray("n3w pass\r\n") << QByteArray("\"n3w pass\"\n");
+    QTest::newRow("no line break")     << QByteArray("n3w pass")    << QByteArray("\"n3w pass\"\n");
+    // Taken as typed, never as JSON.
+    QTest::newRow("looks like number") << QByteArray("123456\n")    << QByteArray("\"123456\"\n");
+    QTest::newRow("quotes")            << QByteArray("\"q\"\nrest\n") << QByteArray("\"\\\"q\\\"\"\n");
+}
+
+// A secret comes from standard input, one line, and is masked when read back.
+void tst_VdSession::setSecretFromStandardInput()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QByteArray, stored);
+
+    const QString file = m_session->copyFixture(currentExample, QStringLiteral("session.vdp"));
+    const Result result = run({"set", file, "/vm settings/password", "--stdin"}, -1, input);
+    QVERIFY2(result.status == 0, result.err.constData());
+    QCOMPARE(run({"get", file, "/vm settings/password"}).out, QByteArray("\"***\"\n"));
+    QCOMPARE(run({"get", file, "/vm settings/password", "--show-secrets"}).out, stored);
+}
+
+void tst_VdSession::reset_data()
+{
+    QTest::addColumn<QString>("pointer");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<bool>("rewritten");
+    QTest::addColumn<int>("getStatus");
+
+    QTest::newRow("present")          << "/jpeg_quality"          << 0 << true  << 1;
+    // The next element takes its place.
+    QTest::newRow("element")          << "/geometrys/0"           << 0 << true  << 0;
+    // How a key check reports is fixed; once gone it is the typo it was.
+    QTest::newRow("present, unknown") << "/basic settings/IsMMr"  << 0 << true  << 2;
+    QTest::newRow("absent")           << "/geometry"              << 0 << false << 1;
+    QTest::newRow("absent element")   << "/basic settings/LocalDisk/5/DeviceId" << 0 << false << 1;
+    QTest::newRow("typo")             << "/basic settings/IsMMx"  << 2 << false << 2;
+}
+
+// A key the file has goes; without it the file is not written at all.
+void tst_VdSession::reset()
+{
+    QFETCH(QString, pointer);
+    QFETCH(int, status);
+    QFETCH(bool, rewritten);
+    QFETCH(int, getStatus);
+
+    // Compact, as no rewrite leaves it.
+    const QJsonObject document = QJsonDocument::fromJson(m_session->readFile(mistakesExample)).object();
+    const QString file = m_session->writeFile(QStringLiteral("session.vdp"), QJsonDocument(document).toJson(QJsonDocument::Compact));
+    const QByteArray before = m_session->readFile(file);
+
+    const Result result = run({"reset", file, pointer});
+    QCOMPARE(result.status, status);
+    QCOMPARE(result.out, QByteArray());
+    QCOMPARE(m_session->readFile(file) != before, rewritten);
+    QCOMPARE(run({"get", file, pointer}).status, getStatus);
+}
+
+void tst_VdSession::complete_data()
+{
+    QTest::addColumn<QStringList>("words");
+    QTest::addColumn<QStringList>("answer");
+
+    QTest::newRow("command")        << QStringList{"ge"} << QStringList{"words", "geometry", "get"};
+    QTest::newRow("option")         << QStringList{"get", "--s"} << QStringList{"words", "--show-secrets"};
+    QTest::newRow("option value")   << QStringList{"describe", "--layout", "l"} << QStringList{"words", "legacy"};
+    QTest::newRow("file")           << QStringList{"set", "VdS"} << QStringList{"files"};
+    QTest::newRow("key with blank") << QStringList{"get", currentExample, "/basic settings/Is"}
+                                    << QStringList{"words", "/basic settings/IsHighDPI", "/basic settings/IsMMR",
+                                                   "/basic settings/IsMultiScreen", "/basic settings/IsSSO"};
+    QTest::newRow("one step")       << QStringList{"reset", currentExample, "/vm"}
+                                    << QStringList{"words", "/vm settings", "/vm settings/"};
+    QTest::newRow("file's indices") << QStringList{"set", currentExample, "/geometrys/"}
+                                    << QStringList{"words", "/geometrys/0", "/geometrys/0/", "/geometrys/1", "/geometrys/1/"};
+    QTest::newRow("any element")    << QStringList{"describe", "/geometrys/"}
+                                    << QStringList{"words", "/geometrys/*", "/geometrys/*/"};
+    QTest::newRow("file's layout")  << QStringList{"get", legacyExample, "/vdsession settings/server p"}
+                                    << QStringList{"words", "/vdsession settings/server port"};
+}
+
+// The shell's candidates for the last word, from the command table and the schema.
+void tst_VdSession::complete()
+{
+    QFETCH(QStringList, words);
+    QFETCH(QStringList, answer);
+
+    const Result result = run(QStringList{"complete", "--"} + words);
+    QCOMPARE(result.status, 0);
+    QCOMPARE(QString::fromUtf8(result.out).split('\n', Qt::SkipEmptyParts), answer);
+}
+
+void tst_VdSession::bashCompletion_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QStringList>("replies");
+
+    const QString file = QStringLiteral(" '%1' ").arg(currentExample);
+    QTest::newRow("open quote")  << "get" + file + "\"/basic settings/IsMM" << "/basic settings/IsMM"
+                                 << QStringList{"/basic settings/IsMMR"};
+    QTest::newRow("backslash")   << "get" + file + "/basic\\ settings/IsMM" << "/basic\\ settings/IsMM"
+                                 << QStringList{"/basic settings/IsMMR"};
+    // Readline's word starts after the "=", one of COMP_WORDBREAKS.
+    QTest::newRow("after =")     << QString("describe --layout=le") << "le" << QStringList{"legacy"};
+}
+
+// The installed script, run as bash runs it on a Tab: the candidates for readline's word.
+void tst_VdSession::bashCompletion()
+{
+#ifdef Q_OS_WIN
+    QSKIP("bash completion is not installed on Windows");
+#else
+    QFETCH(QString, line);
+    QFETCH(QString, word);
+    QFETCH(QStringList, replies);
+
+    const QString commandLine = QStringLiteral("'%1' ").arg(QStringLiteral(VDSESSION_TOOL)) + line;
+    const QString script = QStringLiteral("source \"$0\"; COMP_LINE=$1; COMP_POINT=${#COMP_LINE}; _vdsession vdsession \"$2\"; "
+                                          "printf '%s\\n' \"${COMPREPLY[@]}\"");
+    QProcess bash;
+    bash.start(QStringLiteral("bash"), {"-c", script, QStringLiteral(BASH_COMPLETION), commandLine, word});
+    QVERIFY(bash.waitForFinished(30000));
+    QVERIFY2(bash.exitCode() == 0, bash.readAllStandardError().constData());
+    QCOMPARE(QString::fromUtf8(bash.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts), replies);
+#endif
 }
 
 QTEST_GUILESS_MAIN(tst_VdSession)

@@ -120,7 +120,8 @@ public:
     /**
      * A JSON Schema (draft 2020-12) of the session file: both layouts under "oneOf", every key the
      * readers take with its type, range or enumerators, default and description. Secrets are
-     * marked "writeOnly".
+     * marked "writeOnly", and the keys saveToVdp() writes back carry the annotation
+     * "x-saveToVdp": true.
      */
     static QJsonObject schema();
     /** The session file's documentation page (docs/session-file.md), from the same description. */

@@ -47,6 +47,8 @@ struct CommandError
 
 // The one positional argument a command takes, named @p name in the error when it is not one.
 QString onlyArgument(const QCommandLineParser &parser, const char *name);
+// The positional arguments a command takes, named @p names in the error when they are not those.
+QStringList expectArguments(const QCommandLineParser &parser, const QStringList &names);
 
 // The commands themselves, one file each.
 int runShow(const QCommandLineParser &parser);
@@ -55,6 +57,11 @@ int runGeometry(const QCommandLineParser &parser);
 int runCheck(const QCommandLineParser &parser);
 int runDiff(const QCommandLineParser &parser);
 int runSchema(const QCommandLineParser &parser);
+int runDescribe(const QCommandLineParser &parser);
+int runGet(const QCommandLineParser &parser);
+int runSet(const QCommandLineParser &parser);
+int runReset(const QCommandLineParser &parser);
+int runComplete(const QCommandLineParser &parser);
 int runManPage(const QCommandLineParser &parser);
 
 #endif

@@ -100,14 +100,14 @@ const Row documentRows[] = {
     {Current, "/mouse_mode", Saved, "Mouse handling (mouseMode())"},
     {Current, "/jpeg_quality", Saved, "User's JPEG quality (jpegQuality())"},
     {Current, "/config mode", Saved, "Whose video settings are in force (configMode()), unless the platform's video policy decides"},
-    {Current, "/geometry", 0, "Window rectangle on screen 0, from older launchers; when present, geometrys is not read. Any other number of pieces stores nothing, a piece that is no integer counts as 0"},
+    {Current, "/geometry", 0, "Window rectangle \"left,top,width,height\" on screen 0, from older launchers; when present, geometrys is not read. Any other number of pieces stores nothing, a piece that is no integer counts as 0"},
     {Current, "/geometrys", Saved, "Window rectangle per screen (geometry())"},
     {Legacy, "/vdsession settings/geometrys", 0, "Window rectangle per screen (geometry())"},
     {Both, "/window mode", Saved, "Window arrangement, 0 meaning MultiSDLWindowMode (windowMode())"},
     {Both, "/render mode", Saved, "Render mode (renderMode())"},
     {Both, "/render system mode", 0, "Render system (renderSystemMode())"},
     {Current, "/render_debug_level", 0, "Render debug level (renderDebugLevel())"},
-    {Current, "/display_res", Saved, "Display size (displayRes()); any other number of pieces leaves it as it was, a piece that is no integer counts as 0"},
+    {Current, "/display_res", Saved, "Display size \"width,height\" (displayRes()); any other number of pieces leaves it as it was, a piece that is no integer counts as 0"},
     {Current, "/toolbarStyle", Saved | NotRead, "Toolbar style as saveToVdp() writes it; the reader takes the one in basic settings"},
     {Legacy, "/user settings", 0, "The user"},
     {Legacy, "/user settings/current user settings", 0, "The user of this session"},
@@ -178,7 +178,7 @@ const Row vmRows[] = {
 const Row screenRows[] = {
     {Both, "/*", 0, "One screen's rectangle"},
     {Both, "/*/id", 0, "Screen number"},
-    {Both, "/*/geometry", 0, "The window's rectangle on that screen; any other number of pieces skips the element, a piece that is no integer counts as 0"},
+    {Both, "/*/geometry", 0, "The window's rectangle \"left,top,width,height\" on that screen; any other number of pieces skips the element, a piece that is no integer counts as 0"},
 };
 
 const QVector<Key> &currentKeys();

@@ -111,6 +111,9 @@ QJsonObject keySchema(Layout layout, const Key &key)
     QJsonObject node{{QStringLiteral("description"), key.description}};
     if (key.flags & Secret)
         node.insert(QStringLiteral("writeOnly"), true);
+    // An annotation of our own; the "x-" prefix keeps it apart from any keyword a later draft adds.
+    if (key.flags & Saved)
+        node.insert(QStringLiteral("x-saveToVdp"), true);
 
     QJsonArray types;
     for (JsonType type : shape.types)
