@@ -48,3 +48,12 @@ get_filename_component(libDir ${pcFile} DIRECTORY)
 get_filename_component(libDir ${libDir} DIRECTORY)
 set(ENV{LD_LIBRARY_PATH} ${libDir})
 run("the program built with pkg-config" ${WORK_DIR}/pkgconfig/consumer)
+
+# The tool's package comes with its manual page and its shell completion.
+file(GLOB toolPackage ${WORK_DIR}/packages/vdsession_*.deb)
+execute_process(COMMAND dpkg-deb -c ${toolPackage} OUTPUT_VARIABLE toolFiles)
+foreach(file ./usr/share/man/man1/vdsession.1 ./usr/share/bash-completion/completions/vdsession)
+    if(NOT toolFiles MATCHES " ${file}\n")
+        message(FATAL_ERROR "the vdsession package has no ${file}:\n${toolFiles}")
+    endif()
+endforeach()
