@@ -1,7 +1,6 @@
 // vdsession check FILE: every value of a session file that the readers replace or ignore.
 #include "commands.h"
 #include "output.h"
-#include "sessioninput.h"
 
 #include <vdsessionsettings/sessioncheck.h>
 
@@ -44,11 +43,9 @@ void printFindings(const QVector<VdSessionCheck::Finding> &findings)
 int runCheck(const QCommandLineParser &parser)
 {
     const QString path = onlyArgument(parser, "FILE");
-    const QByteArray content = readSessionFile(path);
-    parseSessionFile(path, content);
-    const VdSessionCheck check = VdSessionCheck::checkDocument(content);
+    const VdSessionCheck check = VdSessionCheck::checkFile(path);
     if (check.layout() == VdSessionCheck::Layout::Unreadable)
-        fail(QStringLiteral("%1: %2").arg(check.errorString(), path));
+        fail(QStringLiteral("%1: %2").arg(path, check.errorString()));
     const QVector<VdSessionCheck::Finding> findings = check.findings();
 
     if (parser.isSet(QStringLiteral("json"))) {
