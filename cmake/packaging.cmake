@@ -6,6 +6,7 @@
 #   standins  the companion libraries' stand-ins        vdsessionsettings-standins-dev
 #   qml       the QML module com.virtual.vdi            qml-module-com-virtual-vdi (qml6-... on Qt 6)
 #   tool      the vdsession command                     vdsession
+#   doc       the API reference, with -DVDSESSION_DOCS  libvdsessionsettings-doc
 
 # The prefix is only known when installing: a package installs under /usr, a build under
 # CMAKE_INSTALL_PREFIX or cmake --install --prefix. So the file is completed at install time.
@@ -71,5 +72,14 @@ set(CPACK_DEBIAN_TOOL_PACKAGE_NAME vdsession)
 set(CPACK_DEBIAN_TOOL_PACKAGE_SECTION utils)
 set(CPACK_COMPONENT_TOOL_DESCRIPTION "Command-line tool for session files")
 set(CPACK_COMPONENT_TOOL_DEPENDS library)
+
+# The API reference, only when it was built; it is the same whatever the architecture.
+if(VDSESSION_DOCS)
+    list(APPEND CPACK_COMPONENTS_ALL doc)
+endif()
+set(CPACK_DEBIAN_DOC_PACKAGE_NAME libvdsessionsettings-doc)
+set(CPACK_DEBIAN_DOC_PACKAGE_SECTION doc)
+set(CPACK_DEBIAN_DOC_PACKAGE_ARCHITECTURE all)
+set(CPACK_COMPONENT_DOC_DESCRIPTION "API reference of vdsessionsettings, as HTML and as a Qt help file for Qt Creator")
 
 include(CPack)
