@@ -253,9 +253,9 @@ class VDSESSIONSETTINGS_EXPORT VdSessionSettings : public QObject
      */
     Q_PROPERTY(ConfigMode configMode READ configMode WRITE setConfigMode NOTIFY configModeChanged)
     /**
-     * Whether the platform decides the video settings: true when the operator policy's
-     * "platformUnifiedConfig" is 0, as until a session file or setOperatorPolicy() says
-     * otherwise. Read-only and without a signal.
+     * Whether the platform decides the video settings: true until a session file or
+     * setOperatorPolicy() gives the operator policy's "platformUnifiedConfig", then true exactly
+     * when that is 0. Read-only and without a signal.
      * @see platformUnifiedConfig() const, setOperatorPolicy()
      */
     Q_PROPERTY(bool platformUnifiedConfig READ platformUnifiedConfig)
@@ -677,9 +677,10 @@ public:
      *
      * Without a remembered rectangle the window gets the default 994 x 801 pixels, centred on a
      * screen larger than that. A remembered rectangle is kept where it is usable: one whose
-     * left or right edge lies within 4 pixels of the screen's side, or that is wider than the
-     * screen, is centred horizontally; one whose top is above the screen is brought down to the
-     * screen's top; one whose top lies within 40 pixels above the screen's bottom is centred
+     * right edge is no more than 4 pixels inside the screen's left side, or whose left edge is
+     * no more than 4 pixels inside its right side, or that is wider than the screen, is centred
+     * horizontally; one whose top is above the screen is brought down to the screen's top; one
+     * whose top is 40 pixels or less above the screen's bottom edge, or below it, is centred
      * vertically. Sizes used for that are the remembered ones snapped down to 16 k + 2 (width)
      * and 16 k + 1 (height) where they are smaller than the screen, else the default. A
      * rectangle that does not meet the screen at all is centred on it, and one still larger
