@@ -39,7 +39,7 @@ public:
         Legacy,     ///< the earlier launchers' layout, with a top-level "vdsession settings"
     };
 
-    /** What a finding is about; kindName() gives each its name in the vdsession tool's output. */
+    /** What a finding reports about the key or number at its path; kindName() names each. */
     enum class FindingKind {
         Type,    ///< present with another JSON type than the reader takes; the default is used
         Range,   ///< a number the reader replaced because it lies outside the range it allows
@@ -64,10 +64,12 @@ public:
         Format,
     };
 
+    /** One thing the readers replace, leave out or would write back otherwise, at one place of the document. */
     struct Finding
     {
         /** An RFC 6901 JSON Pointer to the key, e.g. "/basic settings/IsMMR", "/vm settings/vm/lstIps/0". */
         QString path;
+        /** What was found there. */
         FindingKind kind;
         /** What was found and what is used instead. Never holds the value of a password, ticket or other secret. */
         QString message;
@@ -98,11 +100,17 @@ public:
     /** Checks the content of a session file. */
     static VdSessionCheck checkDocument(const QByteArray &content);
 
+    /** A check of nothing: layout() Unreadable, with no findings and an empty errorString(). */
     VdSessionCheck();
+    /** A copy of @p other; the results are shared, not copied, so copying is cheap. */
     VdSessionCheck(const VdSessionCheck &other);
+    /** Takes over the results of @p other. */
     VdSessionCheck(VdSessionCheck &&other) noexcept;
+    /** Makes this a copy of @p other, sharing its results. */
     VdSessionCheck &operator=(const VdSessionCheck &other);
+    /** Takes over the results of @p other. */
     VdSessionCheck &operator=(VdSessionCheck &&other) noexcept;
+    /** Releases the results, once no copy shares them. */
     ~VdSessionCheck();
 
     /** The layout detected; Unreadable when the content could not be read as a session document. */
