@@ -54,10 +54,10 @@ void printDescription(const KeyPointer &pointer, Layout layout, const QJsonObjec
         values << QStringLiteral("matching %1").arg(schema.value(QStringLiteral("pattern")).toString());
     const QString enumerators = enumeratorList(schema);
     if (!enumerators.isEmpty()) {
-        const QJsonObject anyInteger{{QStringLiteral("type"), QStringLiteral("integer")}};
         values << enumerators;
-        if (schema.value(QStringLiteral("anyOf")).toArray().contains(anyInteger))
-            values << QStringLiteral("another integer is kept as it is");
+        // Without a range the readers keep any other number, which check reports and set refuses.
+        if (low == std::numeric_limits<int>::min() && high == std::numeric_limits<int>::max())
+            values << QStringLiteral("another number is used as it is, but check reports it and set refuses it");
     }
     if (!values.isEmpty())
         printRow(QStringLiteral("values"), values.join(QStringLiteral("; ")));
