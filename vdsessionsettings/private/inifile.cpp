@@ -3,6 +3,7 @@
 #include "logging_p.h"
 #include "savefile_p.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,6 +11,7 @@
 #include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QThread>
 #if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
 #include <QTextCodec>
 #endif
@@ -22,6 +24,24 @@ namespace {
 // died is taken over sooner than that (QLockFile's stale lock time, 30 s, or at once when its
 // owner is known to be gone).
 constexpr int lockTimeoutMs = 10000;
+// Between two attempts at the lock.
+constexpr int lockRetryMs = 5;
+
+// QLockFile::tryLock(timeout) waits longer and longer between its attempts, up to seconds: a
+// writer that takes the lock again as soon as it lets go, round after round, then holds it at
+// every attempt, and the waiting writer gives up with its change unwritten. Attempts at a short,
+// steady pace find the moments between the other's rounds. A lock whose owner is gone is still
+// taken over by each attempt.
+bool takeLock(QLockFile &lock)
+{
+    QDeadlineTimer deadline(lockTimeoutMs);
+    while (!lock.tryLock(0)) {
+        if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
+            return false;
+        QThread::msleep(lockRetryMs);
+    }
+    return true;
+}
 
 QString lockFailure(const QLockFile &lock, const QString &lockPath)
 {
@@ -114,7 +134,7 @@ bool rewriteIniFile(const QString &path, const std::function<void(QSettings &)> 
     // reads the file under the lock, so neither writes back what it read before the other's change.
     const QString lockPath = path + QStringLiteral(".lock");
     QLockFile lock(lockPath);
-    if (!lock.tryLock(lockTimeoutMs))
+    if (!takeLock(lock))
         return reportWriteFailure(path, lockFailure(lock, lockPath));
 
     // Names no QSettings of this process has seen: a QSettings on a known name may answer from
