@@ -136,7 +136,10 @@ set(ENV{LD_LIBRARY_PATH} ${libDir})
 run("the program built with pkg-config" ${WORK_DIR}/pkgconfig/consumer)
 
 # The tool's package comes with its manual page and its shell completion.
-file(GLOB toolPackage ${WORK_DIR}/packages/vdsession_*.deb)
+file(GLOB toolPackage ${WORK_DIR}/packages/vdsession_*.deb ${WORK_DIR}/packages/vdsession-qt6_*.deb)
+if(NOT toolPackage)
+    message(FATAL_ERROR "no package of the vdsession tool among the packages made")
+endif()
 execute_process(COMMAND dpkg-deb -c ${toolPackage} OUTPUT_VARIABLE toolFiles)
 foreach(file ./usr/share/man/man1/vdsession.1 ./usr/share/bash-completion/completions/vdsession)
     if(NOT toolFiles MATCHES " ${file}\n")
