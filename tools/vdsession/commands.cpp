@@ -169,8 +169,5 @@ QStringList expectArguments(const QCommandLineParser &parser, const QStringList 
 
 QString onlyArgument(const QCommandLineParser &parser, const char *name)
 {
-    const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 1)
-        fail(QStringLiteral("expected one %1, got %2 arguments").arg(QLatin1String(name)).arg(positional.size()));
-    return positional.first();
+    return expectArguments(parser, {QLatin1String(name)}).first();
 }

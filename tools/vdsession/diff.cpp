@@ -45,18 +45,11 @@ QString valueText(const QJsonValue &value)
     return QString::fromUtf8(json.mid(1, json.size() - 2));
 }
 
-QJsonValue shownSecret(const QJsonValue &value)
-{
-    return value.toString().isEmpty() ? QString() : QStringLiteral("***");
-}
-
 } // namespace
 
 int runDiff(const QCommandLineParser &parser)
 {
-    const QStringList paths = parser.positionalArguments();
-    if (paths.size() != 2)
-        fail(QStringLiteral("expected two session files, got %1 arguments").arg(paths.size()));
+    const QStringList paths = expectArguments(parser, {"A", "B"});
     const QJsonObject from = settingsOf(paths.at(0));
     const QJsonObject to = settingsOf(paths.at(1));
 
@@ -71,7 +64,7 @@ int runDiff(const QCommandLineParser &parser)
         if (a == b)
             continue;
         if (isSecretSetting(name)) {
-            changed.insert(name, QJsonObject{{QStringLiteral("from"), shownSecret(a)}, {QStringLiteral("to"), shownSecret(b)}});
+            changed.insert(name, QJsonObject{{QStringLiteral("from"), maskedSecret(a)}, {QStringLiteral("to"), maskedSecret(b)}});
             lines.append(name + QStringLiteral(": changed"));
         } else {
             changed.insert(name, QJsonObject{{QStringLiteral("from"), a.isUndefined() ? QJsonValue() : a},

@@ -188,11 +188,6 @@ const std::pair<const char *, Accessor> accessors[] = {
 // Each of these alone lets someone into the desktop or the portal.
 const char *const secrets[] = {"getPassword", "getSpicePassword", "token", "getIdlinkTempTicket"};
 
-QJsonValue masked(const QJsonValue &value)
-{
-    return value.toString().isEmpty() ? QString() : QStringLiteral("***");
-}
-
 } // namespace
 
 QJsonObject settingsToJson(VdSessionSettings &settings, bool showSecrets)
@@ -217,10 +212,15 @@ QJsonObject settingsToJson(VdSessionSettings &settings, bool showSecrets)
     if (!showSecrets) {
         for (const char *secret : secrets) {
             const QString key = QLatin1String(secret);
-            dump.insert(key, masked(dump.value(key)));
+            dump.insert(key, maskedSecret(dump.value(key)));
         }
     }
     return dump;
+}
+
+QJsonValue maskedSecret(const QJsonValue &value)
+{
+    return value.toString().isEmpty() ? QString() : QStringLiteral("***");
 }
 
 bool isSecretSetting(const QString &name)

@@ -22,6 +22,9 @@ class VdSessionSettings;
  */
 QJsonObject settingsToJson(VdSessionSettings &settings, bool showSecrets);
 
+/** A secret's value as settingsToJson() shows it hidden: "***", or "" when empty. */
+QJsonValue maskedSecret(const QJsonValue &value);
+
 /** Whether the setting @p name of the dump is one that settingsToJson() hides. */
 bool isSecretSetting(const QString &name);
 
