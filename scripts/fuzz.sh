@@ -113,6 +113,12 @@ ci_runs() {
     esac
 }
 
+# Runs a command in the harness's private folder ($work), which is also its HOME and its TMPDIR:
+# the harness makes its own HOME, and the INI writer its drafts, under TMPDIR.
+in_work() {
+    (cd "$work" && HOME="$work" TMPDIR="$work" "$@")
+}
+
 status=0
 for name in "${names[@]}"; do
     corpus=$build_dir/corpus/$name
@@ -124,9 +130,8 @@ for name in "${names[@]}"; do
 
     # Each harness runs from a private folder with its own copy of the program: HOME, the
     # working directory and the program's folder (where "version.ini" is read) are all its own.
-    # In memory where there is room: saves fsync every written file, which a disk makes slow.
-    # The harness makes its HOME, and the INI writer its drafts, under TMPDIR, so that goes
-    # there too; on a disk, inifiles spent a fifth of its time waiting for fsync.
+    # In memory where there is room: saves fsync every written file, which a disk makes slow (on
+    # a disk, inifiles spent a fifth of its time waiting for fsync).
     work=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
     cp "$build_dir/fuzz/${name}_fuzzer" "$work/"
     export ASAN_OPTIONS="detect_leaks=1:fast_unwind_on_malloc=0:halt_on_error=1"
@@ -136,11 +141,11 @@ for name in "${names[@]}"; do
     set +e
     if [ $ci -eq 1 ]; then
         # The kept findings first, each on its own, then a short fixed run over the seeds.
-        (cd "$work" && HOME="$work" TMPDIR="$work" find "$root/fuzz/regressions/$name" -type f -exec "$work/${name}_fuzzer" "${common[@]}" {} + >"$work/log" 2>&1) &&
-        (cd "$work" && HOME="$work" TMPDIR="$work" "$work/${name}_fuzzer" "${common[@]}" -runs="${FUZZ_RUNS:-$(ci_runs "$name")}" -seed=1 "$seeds" >>"$work/log" 2>&1)
+        in_work find "$root/fuzz/regressions/$name" -type f -exec "$work/${name}_fuzzer" "${common[@]}" {} + >"$work/log" 2>&1 &&
+        in_work "$work/${name}_fuzzer" "${common[@]}" -runs="${FUZZ_RUNS:-$(ci_runs "$name")}" -seed=1 "$seeds" >>"$work/log" 2>&1
     else
         # shellcheck disable=SC2086 # FUZZ_ARGS holds libFuzzer options, one word each
-        (cd "$work" && HOME="$work" TMPDIR="$work" "$work/${name}_fuzzer" "${common[@]}" -max_total_time="${FUZZ_SECONDS:-60}" \
+        (in_work "$work/${name}_fuzzer" "${common[@]}" -max_total_time="${FUZZ_SECONDS:-60}" \
              -print_final_stats=1 ${FUZZ_ARGS:-} "$corpus" "$seeds" 2>&1 | tee "$work/log" | grep -E '^(#[0-9]+.*(DONE|INITED|pulse|time:)|stat::|==[0-9]+==ERROR|SUMMARY|INFO: (fuzzed|exiting))' ; exit "${PIPESTATUS[0]}")
     fi
     result=$?
